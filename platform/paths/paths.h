@@ -1,0 +1,32 @@
+#pragma once
+// Where the program keeps its files on this machine. Folder texts end with
+// '/' and are joined with names by concatenation.
+#include <optional>
+#include <string>
+
+namespace pw::platform {
+
+// The emulated machine's root: $PAGEWICK_HOME, else
+// $XDG_DATA_HOME/pagewick/, else ~/.local/share/pagewick/. Created on demand.
+std::string HomeFolder();
+
+// The emulated "Windows folder": HomeFolder() + "windows/".
+std::string WindowsFolder();
+
+// The emulated root of drive C: HomeFolder() + "c/".
+std::string MachineRootFolder();
+
+// The user's private temporary folder: $TMPDIR if set, else
+// /tmp/pagewick-<uid>/, created with mode 0700. Absent when it is not the
+// user's own, is a symbolic link, or cannot be made.
+std::optional<std::string> TempFolder();
+
+// TempFolder() + "Pagewick/", created on demand.
+std::optional<std::string> WorkFolder();
+
+// The folder that holds emf/, the help file and the About library, as
+// installed: $PAGEWICK_INSTALL_DIR if set, else share/pagewick/ beside the
+// program's bin/ folder.
+std::string DefaultInstallFolder();
+
+}  // namespace pw::platform
