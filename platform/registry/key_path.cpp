@@ -6,8 +6,9 @@
 namespace pw::registry {
 namespace {
 
-// Windows limits one key name to 255 characters.
+// Windows limits one key name to 255 characters and a path to 512 levels.
 constexpr std::size_t kMaxKeyPart = 255;
+constexpr std::size_t kMaxKeyDepth = 512;
 
 struct HiveNames {
   Hive hive;
@@ -53,7 +54,7 @@ std::optional<std::vector<std::string>> SplitKeyPath(std::string_view path) {
   while (!path.empty()) {
     std::size_t end = path.find('\\');
     std::string_view part = path.substr(0, end);
-    if (part.empty() || part.size() > kMaxKeyPart) return std::nullopt;
+    if (part.empty() || part.size() > kMaxKeyPart || parts.size() == kMaxKeyDepth) return std::nullopt;
     parts.emplace_back(part);
     if (end == std::string_view::npos) break;
     path.remove_prefix(end + 1);

@@ -14,7 +14,8 @@ std::optional<Hive> ParseHiveName(std::string_view name);
 std::string_view HiveName(Hive hive);
 
 // The parts of a key path. Leading and trailing '\' are ignored; an empty
-// part inside the path, or a part longer than Windows allows, is refused.
+// part inside the path, or a part longer than Windows allows, or a path deeper
+// than it allows, is refused.
 // The empty path is the hive's root.
 std::optional<std::vector<std::string>> SplitKeyPath(std::string_view path);
 

@@ -78,7 +78,11 @@ std::vector<std::uint8_t> TextData(std::string_view text) {
 
 std::string StorePath() { return platform::HomeFolder() + "registry.db"; }
 
-std::optional<std::string> StoreProblem() { return StoreDatabase::Check(); }
+std::optional<std::string> StoreProblem() {
+  tl::expected<StoreDatabase, std::string> database = StoreDatabase::Open(Mode::Read);
+  if (!database) return database.error();
+  return std::nullopt;
+}
 
 bool KeyExists(Hive hive, std::string_view key) {
   auto found = InTransaction(Mode::Read, [&](StoreDatabase& database) { return Find(database, hive, key); });
@@ -115,6 +119,21 @@ std::optional<std::vector<Value>> Values(Hive hive, std::string_view key) {
     return database.ValuesOf(*id);
   });
   return values ? *values : std::nullopt;
+}
+
+std::optional<std::vector<KeyContents>> ReadTree(Hive hive, std::string_view key) {
+  auto tree = InTransaction(Mode::Read, [&](StoreDatabase& database) -> std::optional<std::vector<KeyContents>> {
+    std::optional<std::vector<std::string>> parts = SplitKeyPath(key);
+    if (!parts) return std::nullopt;
+    std::optional<std::int64_t> id = database.FindKey(hive, *parts);
+    if (!id) return std::nullopt;
+    std::string path;
+    for (const std::string& part : *parts) path += (path.empty() ? "" : "\\") + part;
+    std::vector<KeyContents> contents;
+    database.CollectTree(*id, hive, path, contents);
+    return contents;
+  });
+  return tree ? *tree : std::nullopt;
 }
 
 std::optional<Value> QueryValue(Hive hive, std::string_view key, std::string_view name) {

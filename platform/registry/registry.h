@@ -67,6 +67,17 @@ bool SetValue(Hive hive, std::string_view key, const Value& value,
 // False when the key or the value was absent.
 bool DeleteValue(Hive hive, std::string_view key, std::string_view name);
 
+// A key with its values, as one of a subtree read at one moment.
+struct KeyContents {
+  Hive hive = Hive::CurrentUser;
+  std::string path;  // below the hive
+  std::vector<Value> values;
+};
+
+// The key and every key below it, parents before children, children in
+// the order they were made; nothing when the key is absent.
+std::optional<std::vector<KeyContents>> ReadTree(Hive hive, std::string_view key);
+
 // One step of a batch applied in a single transaction.
 struct Change {
   enum class Kind { CreateKey, DeleteKey, SetValue, DeleteValue };

@@ -4,6 +4,7 @@
 
 #include <sqlite3.h>
 
+#include <array>
 #include <atomic>
 #include <cstdlib>
 #include <cerrno>
@@ -12,6 +13,7 @@
 #include <fcntl.h>
 #include <pwd.h>
 #include <filesystem>
+#include <fstream>
 #include <stdio.h>
 #include <sys/stat.h>
 #include <unistd.h>
@@ -113,10 +115,32 @@ std::string Unusable(const std::string& path, const std::string& what) {
   return "The registry file " + path + " " + what + "; it is left unchanged and default settings apply.";
 }
 
-std::string DescribeSqliteFailure(sqlite3* connection, int result) {
+// Reads the page size and page count from the file's header. Only used to
+// put a damaged file's trouble into words once SQLite has refused it.
+std::optional<std::string> Truncation(const std::string& path) {
+  std::ifstream in(path, std::ios::binary);
+  std::array<unsigned char, 100> header{};
+  if (!in.read(reinterpret_cast<char*>(header.data()), header.size())) return std::nullopt;
+  auto big_endian = [&](std::size_t at, std::size_t size) {
+    std::uint64_t number = 0;
+    for (std::size_t i = 0; i < size; ++i) number = number << 8 | header[at + i];
+    return number;
+  };
+  if (std::memcmp(header.data(), "SQLite format 3", 16) != 0) return std::nullopt;
+  std::uint64_t page_size = big_endian(16, 2);
+  if (page_size == 1) page_size = 65536;
+  // The page count is meaningful only while the change counter matches.
+  if (big_endian(24, 4) != big_endian(92, 4)) return std::nullopt;
+  std::uint64_t expected = page_size * big_endian(28, 4);
+  struct stat info {};
+  if (::stat(path.c_str(), &info) != 0 || static_cast<std::uint64_t>(info.st_size) >= expected) return std::nullopt;
+  return "is truncated (" + std::to_string(info.st_size) + " of " + std::to_string(expected) + " bytes)";
+}
+
+std::string DescribeSqliteFailure(sqlite3* connection, int result, const std::string& path) {
   switch (result & 0xFF) {
     case SQLITE_NOTADB: return "is not a database";
-    case SQLITE_CORRUPT: return "is damaged";
+    case SQLITE_CORRUPT: return Truncation(path).value_or("is damaged");
     case SQLITE_BUSY:
     case SQLITE_LOCKED: return "stays locked by another program";
     case SQLITE_CANTOPEN:
@@ -237,6 +261,9 @@ tl::expected<StoreDatabase, std::string> StoreDatabase::Open(Mode mode) {
   std::string path = StorePath();
   if (std::optional<std::string> problem = MakeIfAbsent(path)) return tl::unexpected(*problem);
 
+  // The file is only ever put in place complete, so an empty one was cut.
+  if (struct stat info {}; ::stat(path.c_str(), &info) == 0 && S_ISREG(info.st_mode) && info.st_size == 0)
+    return tl::unexpected(Unusable(path, "is empty"));
   sqlite3* raw = nullptr;
   int result = sqlite3_open_v2(path.c_str(), &raw, SQLITE_OPEN_READWRITE, nullptr);
   if (result != SQLITE_OK && mode == Mode::Read) {
@@ -245,11 +272,11 @@ tl::expected<StoreDatabase, std::string> StoreDatabase::Open(Mode mode) {
     result = sqlite3_open_v2(path.c_str(), &raw, SQLITE_OPEN_READONLY, nullptr);
   }
   StoreDatabase database(Connection(raw), path);
-  if (result != SQLITE_OK) return tl::unexpected(Unusable(path, DescribeSqliteFailure(raw, result)));
+  if (result != SQLITE_OK) return tl::unexpected(Unusable(path, DescribeSqliteFailure(raw, result, path)));
   sqlite3_extended_result_codes(raw, 1);
   sqlite3_busy_timeout(raw, kBusyTimeoutMs);
 
-  auto fail = [&](int code) { return tl::unexpected(Unusable(path, DescribeSqliteFailure(raw, code))); };
+  auto fail = [&](int code) { return tl::unexpected(Unusable(path, DescribeSqliteFailure(raw, code, path))); };
   if ((result = sqlite3_exec(raw, "PRAGMA foreign_keys = ON", nullptr, nullptr, nullptr)) != SQLITE_OK)
     return fail(result);
   if ((result = sqlite3_exec(raw, mode == Mode::Write ? "BEGIN IMMEDIATE" : "BEGIN", nullptr, nullptr, nullptr)) !=
@@ -260,8 +287,9 @@ tl::expected<StoreDatabase, std::string> StoreDatabase::Open(Mode mode) {
   return database;
 }
 
-// Cheap checks made inside the transaction, before anything is read or
-// written: the file is ours and holds every page its header promises.
+// Checks made inside the transaction, before anything is read or written:
+// the file is ours, holds every page its header promises, and its pages are
+// consistent. The file is small, so checking every open costs little.
 std::optional<std::string> StoreDatabase::Validate() {
   sqlite3* raw = connection_.get();
   sqlite3_stmt* statement = nullptr;
@@ -274,11 +302,11 @@ std::optional<std::string> StoreDatabase::Validate() {
   };
   std::int64_t application = 0, pages = 0, page_size = 0, tables = 0;
   if (int result = number("PRAGMA application_id", application); result != SQLITE_OK)
-    return DescribeSqliteFailure(raw, result);
+    return DescribeSqliteFailure(raw, result, path_);
   if (application != kApplicationId) return "is not a Pagewick registry";
-  if (int result = number("PRAGMA page_count", pages); result != SQLITE_OK) return DescribeSqliteFailure(raw, result);
+  if (int result = number("PRAGMA page_count", pages); result != SQLITE_OK) return DescribeSqliteFailure(raw, result, path_);
   if (int result = number("PRAGMA page_size", page_size); result != SQLITE_OK)
-    return DescribeSqliteFailure(raw, result);
+    return DescribeSqliteFailure(raw, result, path_);
   struct stat info {};
   if (::stat(path_.c_str(), &info) != 0) return std::string("cannot be read (") + std::strerror(errno) + ")";
   std::int64_t expected = pages * page_size;
@@ -288,21 +316,24 @@ std::optional<std::string> StoreDatabase::Validate() {
                           "name IN ('reg_keys', 'reg_values')",
                           tables);
       result != SQLITE_OK)
-    return DescribeSqliteFailure(raw, result);
+    return DescribeSqliteFailure(raw, result, path_);
   if (tables != 2) return "lacks the registry tables";
-  return std::nullopt;
-}
-
-std::optional<std::string> StoreDatabase::Check() {
-  tl::expected<StoreDatabase, std::string> database = Open(Mode::Read);
-  if (!database) return database.error();
+  // A damaged page is found before anything is built on it.
   std::string verdict;
-  {
-    Statement check = database->Prepare("PRAGMA quick_check");
-    if (check.Step()) verdict = check.Text(0);
+  if (sqlite3_prepare_v2(raw, "PRAGMA quick_check(1)", -1, &statement, nullptr) == SQLITE_OK &&
+      sqlite3_step(statement) == SQLITE_ROW) {
+    const unsigned char* text = sqlite3_column_text(statement, 0);
+    verdict = text ? reinterpret_cast<const char*>(text) : "";
   }
-  if (verdict != "ok") return Unusable(database->path_, "is damaged (" + (verdict.empty() ? "unreadable" : verdict) + ")");
-  return std::nullopt;
+  sqlite3_finalize(statement);
+  if (verdict == "ok") return std::nullopt;
+  if (std::optional<std::string> truncated = Truncation(path_)) return truncated;
+  // The check's report spans lines; the problem is told in one.
+  for (char& c : verdict) {
+    if (c == '\n' || c == '\r') c = ' ';
+  }
+  if (verdict.size() > 120) verdict = verdict.substr(0, 117) + "...";
+  return "is damaged (" + (verdict.empty() ? std::string("unreadable") : verdict) + ")";
 }
 
 std::optional<std::int64_t> StoreDatabase::FindKey(Hive hive, const std::vector<std::string>& parts) {
@@ -355,6 +386,23 @@ Value ValueFromRow(const Statement& row) {
 }
 
 }  // namespace
+
+void StoreDatabase::CollectTree(std::int64_t key, Hive hive, const std::string& path,
+                                std::vector<KeyContents>& tree) {
+  tree.push_back(KeyContents{hive, path, ValuesOf(key)});
+  std::vector<std::pair<std::int64_t, std::string>> children;
+  {
+    Statement list = Prepare("SELECT id, name FROM reg_keys WHERE parent = ?1 ORDER BY id");
+    list.Bind(1, key);
+    while (list.Step()) children.emplace_back(list.Number(0), list.Text(1));
+  }
+  // Keys are made only from paths of at most 512 parts, which bounds the
+  // recursion.
+  for (const auto& [child, name] : children) {
+    if (failed_) return;
+    CollectTree(child, hive, path.empty() ? name : path + "\\" + name, tree);
+  }
+}
 
 std::vector<Value> StoreDatabase::ValuesOf(std::int64_t key) {
   std::vector<Value> values;

@@ -29,9 +29,6 @@ class StoreDatabase {
   // is a one-line description naming the file.
   static tl::expected<StoreDatabase, std::string> Open(Mode mode);
 
-  // A full consistency check of the file (it reads every page).
-  static std::optional<std::string> Check();
-
   StoreDatabase(StoreDatabase&&) noexcept;
   StoreDatabase& operator=(StoreDatabase&&) noexcept;
   ~StoreDatabase();  // rolls back what was not committed
@@ -44,6 +41,8 @@ class StoreDatabase {
   std::optional<std::int64_t> MakeKey(Hive hive, const std::vector<std::string>& parts);
   bool RemoveKey(std::int64_t key);
   std::vector<std::string> ChildNames(std::int64_t key);
+  // Appends the key at `path` and its whole subtree, parents first.
+  void CollectTree(std::int64_t key, Hive hive, const std::string& path, std::vector<KeyContents>& tree);
   std::vector<Value> ValuesOf(std::int64_t key);
   std::optional<Value> FindValue(std::int64_t key, std::string_view name);
   bool PutValue(std::int64_t key, const Value& value);
