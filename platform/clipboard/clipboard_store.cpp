@@ -1,0 +1,57 @@
+#include "platform/clipboard/clipboard_store.h"
+
+#include <algorithm>
+#include <filesystem>
+#include <fstream>
+#include <iterator>
+
+#include "platform/paths/paths.h"
+
+namespace pw::clipboard {
+
+namespace fs = std::filesystem;
+
+std::string ClipboardStorePath() { return platform::HomeFolder() + "clipboard/clipboard.emf"; }
+
+bool PutEnhMetafile(std::span<const std::byte> emf) {
+  const fs::path target = ClipboardStorePath();
+  std::error_code error;
+  fs::create_directories(target.parent_path(), error);
+  const fs::path part = target.string() + ".part";
+  {
+    std::ofstream out(part, std::ios::binary | std::ios::trunc);
+    out.write(reinterpret_cast<const char*>(emf.data()), static_cast<std::streamsize>(emf.size()));
+    out.flush();
+    if (!out) {
+      fs::remove(part, error);
+      return false;
+    }
+  }
+  fs::rename(part, target, error);
+  if (error) fs::remove(part, error);
+  return !error;
+}
+
+std::optional<std::vector<std::byte>> ReadEnhMetafile() {
+  std::ifstream in(ClipboardStorePath(), std::ios::binary);
+  if (!in) return std::nullopt;
+  std::vector<char> raw((std::istreambuf_iterator<char>(in)), std::istreambuf_iterator<char>());
+  if (in.bad()) return std::nullopt;
+  std::vector<std::byte> bytes(raw.size());
+  std::transform(raw.begin(), raw.end(), bytes.begin(), [](char c) { return static_cast<std::byte>(c); });
+  return bytes;
+}
+
+bool EmptyClipboard() {
+  std::error_code error;
+  fs::remove(ClipboardStorePath(), error);
+  return !error;
+}
+
+std::optional<std::vector<std::byte>> TakeEnhMetafile() {
+  auto content = ReadEnhMetafile();
+  EmptyClipboard();
+  return content;
+}
+
+}  // namespace pw::clipboard
