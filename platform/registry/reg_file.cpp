@@ -19,9 +19,12 @@ std::string_view Trim(std::string_view text) {
 }
 
 // Physical lines with their numbers; '\r' before '\n' is dropped by Trim.
+// The newline that ends the last line does not begin another.
 class Lines {
  public:
-  explicit Lines(std::string_view text) : rest_(text) {}
+  explicit Lines(std::string_view text) : rest_(text) {
+    if (rest_.ends_with('\n')) rest_.remove_suffix(1);
+  }
   bool Next(std::string_view& line) {
     if (done_) return false;
     std::size_t end = rest_.find('\n');
