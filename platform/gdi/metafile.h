@@ -1,0 +1,71 @@
+#pragma once
+// An enhanced metafile held in memory: validated once, immutable, shared
+// between copies. Every record of a Metafile is known to lie inside the
+// data, to be at least 8 bytes long and a multiple of 4.
+#include <cstddef>
+#include <cstdint>
+#include <filesystem>
+#include <memory>
+#include <span>
+#include <string>
+#include <vector>
+
+#include <tl/expected.hpp>
+
+#include "platform/gdi/byte_reader.h"
+#include "platform/gdi/emf_records.h"
+
+namespace pw::gdi {
+
+// Why bytes are not a metafile, and where the fault was found.
+struct MetafileError {
+  std::string message;
+  std::size_t offset = 0;
+};
+
+// One record: its type, where it starts, and its bytes (type and size included).
+struct RecordView {
+  std::uint32_t type = 0;
+  std::size_t offset = 0;
+  std::span<const std::byte> bytes;
+
+  // A reader over the record's parameters, i.e. after type and size.
+  ByteReader Params() const { return ByteReader(bytes.subspan(8)); }
+  // A reader over the whole record; offsets inside records count from here.
+  ByteReader Whole() const { return ByteReader(bytes); }
+};
+
+class Metafile {
+ public:
+  // Largest metafile accepted, so that a hostile size cannot exhaust memory.
+  static constexpr std::size_t kMaxBytes = std::size_t{1} << 30;
+
+  Metafile() = default;  // empty: no records, IsNull()
+
+  static tl::expected<Metafile, MetafileError> FromBytes(std::span<const std::byte> bytes);
+  static tl::expected<Metafile, MetafileError> FromBytes(std::vector<std::byte> bytes);
+  static tl::expected<Metafile, MetafileError> FromFile(const std::filesystem::path& path);
+
+  // Writes the metafile's bytes (as far as the header's byte count) to a file.
+  bool WriteToFile(const std::filesystem::path& path) const;
+
+  bool IsNull() const { return !data_; }
+  const EmfHeader& Header() const;
+  // The metafile's bytes, as far as the header's byte count.
+  std::span<const std::byte> Bytes() const;
+  // Records from the header up to and including the first EMR_EOF.
+  std::size_t RecordCount() const;
+  RecordView Record(std::size_t index) const;
+
+ private:
+  struct Data {
+    std::vector<std::byte> bytes;
+    EmfHeader header;
+    std::vector<std::uint32_t> offsets;  // start of each record
+  };
+  explicit Metafile(std::shared_ptr<const Data> data) : data_(std::move(data)) {}
+
+  std::shared_ptr<const Data> data_;
+};
+
+}  // namespace pw::gdi

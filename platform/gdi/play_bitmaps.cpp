@@ -1,0 +1,8 @@
+// Bitmap records of the player. None are registered yet: they count as unhandled.
+#include "platform/gdi/player_internal.h"
+
+namespace pw::gdi {
+
+void RegisterBitmapHandlers(HandlerTable&) {}
+
+}  // namespace pw::gdi

@@ -1,0 +1,185 @@
+#include "platform/gdi/player.h"
+
+#include <algorithm>
+#include <cmath>
+
+#include "platform/gdi/player_internal.h"
+
+namespace pw::gdi {
+
+namespace {
+
+const HandlerTable& Handlers() {
+  static const HandlerTable table = [] {
+    HandlerTable t;
+    RegisterStateHandlers(t);
+    RegisterObjectHandlers(t);
+    RegisterShapeHandlers(t);
+    RegisterPathHandlers(t);
+    RegisterClipHandlers(t);
+    RegisterBitmapHandlers(t);
+    RegisterTextHandlers(t);
+    return t;
+  }();
+  return table;
+}
+
+// Where PlayEnhMetaFile puts the picture: the frame (0.01 mm on the
+// reference device) stretched onto the rectangle.
+QTransform Placement(const EmfHeader& h, const RectL& rect) {
+  const double frame_w = static_cast<double>(h.frame.Width());
+  const double frame_h = static_cast<double>(h.frame.Height());
+  if (frame_w == 0 || frame_h == 0) return {};
+  // Millimetres per reference pixel; a device without a size counts as 96 dpi.
+  const double mm_per_px_x = (h.device.cx > 0 && h.millimeters.cx > 0)
+                                 ? static_cast<double>(h.millimeters.cx) / h.device.cx : 25.4 / 96;
+  const double mm_per_px_y = (h.device.cy > 0 && h.millimeters.cy > 0)
+                                 ? static_cast<double>(h.millimeters.cy) / h.device.cy : 25.4 / 96;
+  const double rect_w = static_cast<double>(rect.Width());
+  const double rect_h = static_cast<double>(rect.Height());
+  const double sx = rect_w * 100.0 / frame_w * mm_per_px_x;
+  const double sy = rect_h * 100.0 / frame_h * mm_per_px_y;
+  const double dx = rect.left - rect_w / frame_w * h.frame.left;
+  const double dy = rect.top - rect_h / frame_h * h.frame.top;
+  return QTransform(sx, 0, 0, sy, dx, dy);
+}
+
+}  // namespace
+
+void HandlerTable::Register(RecordType type, RecordHandler handler) {
+  const auto index = static_cast<std::size_t>(type);
+  if (index < kMaxType) handlers_[index] = handler;
+}
+
+RecordCounts PlayReport::Totals() const {
+  RecordCounts total;
+  for (const auto& [type, c] : records) {
+    total.played += c.played;
+    total.ignored += c.ignored;
+    total.malformed += c.malformed;
+    total.unhandled += c.unhandled;
+  }
+  return total;
+}
+
+std::optional<std::vector<QPoint>> ReadPoints(ByteReader& reader, std::uint32_t count, bool sixteen_bit) {
+  const std::size_t size = sixteen_bit ? 4 : 8;
+  if (count > kMaxRecordPoints || count > reader.remaining() / size) return std::nullopt;
+  std::vector<QPoint> points(count);
+  for (auto& p : points) {
+    if (sixteen_bit) {
+      const int x = reader.I16();
+      p = QPoint(x, reader.I16());
+    } else {
+      const int x = reader.I32();
+      p = QPoint(x, reader.I32());
+    }
+  }
+  if (!reader.ok()) return std::nullopt;
+  return points;
+}
+
+std::optional<QRegion> ReadRegionData(ByteReader& reader, std::uint32_t size) {
+  constexpr std::uint32_t kHeader = 32;
+  if (size < kHeader || size > reader.remaining()) return std::nullopt;
+  auto data = reader.Sub(reader.offset(), size);
+  reader.Skip(size);
+  if (!data) return std::nullopt;
+  const std::uint32_t header_size = data->U32();
+  data->U32();  // RDH_RECTANGLES
+  const std::uint32_t count = data->U32();
+  if (header_size < kHeader || header_size > size || !data->Seek(header_size)) return std::nullopt;
+  if (count > data->remaining() / 16) return std::nullopt;
+  QVector<QRect> rects;
+  rects.reserve(static_cast<int>(count));
+  bool banded = true;
+  for (std::uint32_t i = 0; i < count; ++i) {
+    const RectL r = ReadRectL(*data);
+    if (r.right <= r.left || r.bottom <= r.top || r.Width() > INT32_MAX || r.Height() > INT32_MAX) continue;
+    const QRect rect(r.left, r.top, static_cast<int>(r.Width()), static_cast<int>(r.Height()));
+    if (!rects.isEmpty()) {
+      const QRect& last = rects.back();
+      const bool same_band = last.top() == rect.top() && last.bottom() == rect.bottom() && last.right() < rect.left();
+      if (!same_band && rect.top() <= last.bottom()) banded = false;
+    }
+    rects.push_back(rect);
+  }
+  if (!data->ok()) return std::nullopt;
+  QRegion region;
+  if (banded) {
+    region.setRects(rects.constData(), static_cast<int>(rects.size()));
+  } else {
+    for (const QRect& r : rects) region += r;
+  }
+  return region;
+}
+
+QRegion TransformRegion(const QRegion& region, const QTransform& t) {
+  if (t.isIdentity()) return region;
+  QRegion out;
+  for (const QRect& r : region) {
+    const QPointF a = t.map(QPointF(r.x(), r.y()));
+    const QPointF b = t.map(QPointF(r.x() + r.width(), r.y() + r.height()));
+    const int x1 = static_cast<int>(std::floor(std::min(a.x(), b.x()) + 0.5));
+    const int x2 = static_cast<int>(std::floor(std::max(a.x(), b.x()) + 0.5));
+    const int y1 = static_cast<int>(std::floor(std::min(a.y(), b.y()) + 0.5));
+    const int y2 = static_cast<int>(std::floor(std::max(a.y(), b.y()) + 0.5));
+    if (x2 > x1 && y2 > y1) out += QRect(x1, y1, x2 - x1, y2 - y1);
+  }
+  return out;
+}
+
+bool PlayMetafile(DeviceContext& dc, const Metafile& metafile, const RectL& rect, PlayReport* report_out) {
+  if (metafile.IsNull()) return false;
+  PlayReport local;
+  PlayReport& report = report_out ? *report_out : local;
+  const EmfHeader& header = metafile.Header();
+
+  const QTransform placement = Placement(header, rect) * dc.DeviceTransform();
+  const SizeL old_pixels = dc.ReferencePixels();
+  const SizeL old_mm = dc.ReferenceMillimeters();
+  const int level = dc.SaveDc();
+
+  // A fresh playback state; the caller's clip region bounds the picture.
+  dc.SetTextColor(0x000000);
+  dc.SetBkColor(0xFFFFFF);
+  dc.SetTextAlign(0);
+  dc.SetRop2(Rop2::CopyPen);
+  dc.SetArcDirection(ArcDirection::CounterClockwise);
+  dc.SetPolyFillMode(PolyFillMode::Alternate);
+  dc.SetStretchBltMode(StretchBltMode::BlackOnWhite);
+  dc.SetMetaRgn();
+  dc.SetReferenceDevice(header.device, header.millimeters);
+  dc.SetMapMode(MapMode::Text);
+  dc.SetWindowOrg(QPoint());
+  dc.SetViewportOrg(QPoint());
+  dc.ModifyWorldTransform(QTransform(), WorldTransformMode::Identity);
+  dc.SetBaseTransform(placement);
+
+  Playback playback{dc, metafile, header, ObjectTable(header.handles), report, placement, level};
+  const HandlerTable& table = Handlers();
+  for (std::size_t i = 0; i < metafile.RecordCount(); ++i) {
+    const RecordView record = metafile.Record(i);
+    RecordCounts& counts = report.records[record.type];
+    const RecordHandler handler = table.Find(record.type);
+    if (!handler) {
+      if (record.type == static_cast<std::uint32_t>(RecordType::Header) ||
+          record.type == static_cast<std::uint32_t>(RecordType::Eof))
+        ++counts.played;
+      else
+        ++counts.unhandled;
+      continue;
+    }
+    switch (handler(playback, record)) {
+      case Outcome::Played: ++counts.played; break;
+      case Outcome::Ignored: ++counts.ignored; break;
+      case Outcome::Malformed: ++counts.malformed; break;
+    }
+  }
+
+  dc.RestoreDc(level);
+  dc.SetReferenceDevice(old_pixels, old_mm);
+  return true;
+}
+
+}  // namespace pw::gdi

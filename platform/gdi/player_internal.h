@@ -1,0 +1,76 @@
+#pragma once
+// What record handlers share: the playback context and the table that maps
+// record types to handlers. Each family of records registers its handlers
+// from a file of its own (play_state.cpp, play_objects.cpp, ...).
+#include <array>
+#include <cstdint>
+#include <optional>
+#include <vector>
+
+#include <QPoint>
+#include <QRegion>
+#include <QTransform>
+
+#include "platform/gdi/device_context.h"
+#include "platform/gdi/gdi_objects.h"
+#include "platform/gdi/metafile.h"
+#include "platform/gdi/player.h"
+
+namespace pw::gdi {
+
+enum class Outcome { Played, Ignored, Malformed };
+
+struct Playback {
+  DeviceContext& dc;
+  const Metafile& metafile;
+  const EmfHeader& header;
+  ObjectTable objects;
+  PlayReport& report;
+  // Reference-device pixels → DC device pixels: the placement of the
+  // picture. Regions recorded in device units (EMR_EXTSELECTCLIPRGN) go
+  // through it.
+  QTransform placement;
+  // The DC's save level when playback began: the metafile's own SaveDC
+  // levels count from here, and it cannot restore below it.
+  int base_level = 0;
+};
+
+// A handler gets the whole record; Params() skips its type and size.
+using RecordHandler = Outcome (*)(Playback& playback, const RecordView& record);
+
+class HandlerTable {
+ public:
+  static constexpr std::size_t kMaxType = 128;
+  void Register(RecordType type, RecordHandler handler);
+  RecordHandler Find(std::uint32_t type) const {
+    return type < kMaxType ? handlers_[type] : nullptr;
+  }
+
+ private:
+  std::array<RecordHandler, kMaxType> handlers_{};
+};
+
+void RegisterStateHandlers(HandlerTable& table);
+void RegisterObjectHandlers(HandlerTable& table);
+void RegisterShapeHandlers(HandlerTable& table);
+void RegisterPathHandlers(HandlerTable& table);
+void RegisterClipHandlers(HandlerTable& table);
+void RegisterBitmapHandlers(HandlerTable& table);
+void RegisterTextHandlers(HandlerTable& table);
+
+// Largest point count of one record; more is refused before allocating.
+inline constexpr std::uint32_t kMaxRecordPoints = 1u << 24;
+
+// Reads `count` points of 32-bit (POINTL) or 16-bit (POINTS) coordinates;
+// nothing when the reader does not hold them.
+std::optional<std::vector<QPoint>> ReadPoints(ByteReader& reader, std::uint32_t count, bool sixteen_bit);
+
+// Reads RGNDATA of `size` bytes: the rectangles of a region as recorded.
+std::optional<QRegion> ReadRegionData(ByteReader& reader, std::uint32_t size);
+
+// A region's rectangles carried through a scale-and-translate transform.
+QRegion TransformRegion(const QRegion& region, const QTransform& transform);
+
+inline QPoint ToQPoint(PointL p) { return QPoint(p.x, p.y); }
+
+}  // namespace pw::gdi

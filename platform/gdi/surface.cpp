@@ -1,0 +1,26 @@
+#include "platform/gdi/surface.h"
+
+namespace pw::gdi {
+
+std::optional<Surface> Surface::Create(int width, int height) {
+  if (width <= 0 || height <= 0 || width > kMaxSide || height > kMaxSide) return std::nullopt;
+  if (std::int64_t{width} * height * 4 > kMaxBytes) return std::nullopt;
+  QImage image(width, height, QImage::Format_RGB32);
+  if (image.isNull()) return std::nullopt;
+  image.fill(0xFFFFFFFFu);
+  return Surface(std::move(image));
+}
+
+void Surface::Fill(std::uint32_t colorref) {
+  const std::uint32_t r = colorref & 0xFF, g = (colorref >> 8) & 0xFF, b = (colorref >> 16) & 0xFF;
+  image_.fill(0xFF000000u | (r << 16) | (g << 8) | b);
+}
+
+std::uint32_t Surface::PixelColorRef(int x, int y) const {
+  if (x < 0 || y < 0 || x >= image_.width() || y >= image_.height()) return 0;
+  const QRgb p = reinterpret_cast<const QRgb*>(image_.constScanLine(y))[x];
+  return static_cast<std::uint32_t>(qRed(p)) | (static_cast<std::uint32_t>(qGreen(p)) << 8) |
+         (static_cast<std::uint32_t>(qBlue(p)) << 16);
+}
+
+}  // namespace pw::gdi

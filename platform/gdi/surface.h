@@ -1,0 +1,36 @@
+#pragma once
+// A 32-bit top-down DIB: blue, green, red and an unused fourth byte per
+// pixel, rows of width × 4 bytes. QImage::Format_RGB32 has exactly this layout.
+#include <cstdint>
+#include <optional>
+
+#include <QImage>
+
+namespace pw::gdi {
+
+class Surface {
+ public:
+  // Limits checked before any allocation.
+  static constexpr int kMaxSide = 1 << 17;
+  static constexpr std::int64_t kMaxBytes = std::int64_t{1} << 30;
+
+  // A white surface, or nothing when the size is empty, too large or the
+  // memory cannot be had.
+  static std::optional<Surface> Create(int width, int height);
+
+  int width() const { return image_.width(); }
+  int height() const { return image_.height(); }
+  QImage& image() { return image_; }
+  const QImage& image() const { return image_; }
+
+  // Fills the whole surface with a COLORREF (0x00BBGGRR).
+  void Fill(std::uint32_t colorref);
+  // The pixel at (x, y) as a COLORREF; 0 outside the surface.
+  std::uint32_t PixelColorRef(int x, int y) const;
+
+ private:
+  explicit Surface(QImage image) : image_(std::move(image)) {}
+  QImage image_;
+};
+
+}  // namespace pw::gdi
