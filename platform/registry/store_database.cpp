@@ -137,6 +137,11 @@ std::optional<std::string> Truncation(const std::string& path) {
   return "is truncated (" + std::to_string(info.st_size) + " of " + std::to_string(expected) + " bytes)";
 }
 
+// For a file that is not there to keep.
+std::string Unreachable(const std::string& path, const std::string& what) {
+  return "The registry file " + path + " " + what + "; default settings apply.";
+}
+
 std::string DescribeSqliteFailure(sqlite3* connection, int result, const std::string& path) {
   switch (result & 0xFF) {
     case SQLITE_NOTADB: return "is not a database";
@@ -228,11 +233,11 @@ void StoreDatabase::SeedFirstStart() {
 std::optional<std::string> StoreDatabase::MakeIfAbsent(const std::string& path) {
   struct stat info {};
   if (::stat(path.c_str(), &info) == 0) return std::nullopt;
-  if (errno != ENOENT) return Unusable(path, std::string("cannot be read (") + std::strerror(errno) + ")");
+  if (errno != ENOENT) return Unreachable(path, std::string("cannot be reached (") + std::strerror(errno) + ")");
 
   static std::atomic<unsigned> counter{0};
   std::string temp = path + ".new-" + std::to_string(::getpid()) + "-" + std::to_string(counter++);
-  bool made = false;
+  std::string failure;
   {
     sqlite3* raw = nullptr;
     int result = sqlite3_open_v2(temp.c_str(), &raw, SQLITE_OPEN_READWRITE | SQLITE_OPEN_CREATE, nullptr);
@@ -241,20 +246,21 @@ std::optional<std::string> StoreDatabase::MakeIfAbsent(const std::string& path) 
       database.open_transaction_ = true;
       database.Exec(kSchema);
       database.SeedFirstStart();
-      made = database.Commit();
+      if (!database.Commit()) failure = sqlite3_errmsg(raw);
+    } else {
+      failure = raw ? sqlite3_errmsg(raw) : sqlite3_errstr(result);
     }
   }
-  bool placed = made && (::link(temp.c_str(), path.c_str()) == 0 || errno == EEXIST);
-  if (made && !placed && errno != EEXIST) {
+  if (failure.empty() && ::link(temp.c_str(), path.c_str()) != 0 && errno != EEXIST) {
     // Some file systems have no hard links; renaming without replacing
     // keeps the same guarantee.
-    placed = ::renameat2(AT_FDCWD, temp.c_str(), AT_FDCWD, path.c_str(), RENAME_NOREPLACE) == 0 || errno == EEXIST;
+    if (::renameat2(AT_FDCWD, temp.c_str(), AT_FDCWD, path.c_str(), RENAME_NOREPLACE) != 0 && errno != EEXIST)
+      failure = std::strerror(errno);
   }
-  int saved = errno;
   ::unlink(temp.c_str());
   ::unlink((temp + "-journal").c_str());
-  if (placed) return std::nullopt;
-  return Unusable(path, std::string("cannot be made (") + std::strerror(made ? saved : EIO) + ")");
+  if (failure.empty()) return std::nullopt;
+  return Unreachable(path, "cannot be made (" + failure + ")");
 }
 
 tl::expected<StoreDatabase, std::string> StoreDatabase::Open(Mode mode) {

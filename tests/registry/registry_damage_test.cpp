@@ -6,6 +6,7 @@
 
 #include <sqlite3.h>
 
+#include <cstdlib>
 #include <filesystem>
 #include <fstream>
 
@@ -107,6 +108,17 @@ TEST(RegistryDamage, UnopenableFileIsReported) {
   EXPECT_NE(problem->find(StorePath()), std::string::npos);
   EXPECT_FALSE(SetValue(Hive::CurrentUser, kKey, Value{"New", ValueType::Dword, DwordData(1)}));
   EXPECT_TRUE(fs::is_directory(StorePath()));
+}
+
+TEST(RegistryDamage, HomeThatCannotHoldTheFileIsReported) {
+  fs::path blocker = fs::path(StorePath()).parent_path() / "plain-file";
+  fs::create_directories(blocker.parent_path());
+  WriteFile(blocker, "x");
+  ::setenv("PAGEWICK_HOME", (blocker / "home").c_str(), 1);  // a folder inside a file
+  std::optional<std::string> problem = StoreProblem();
+  ASSERT_TRUE(problem);
+  EXPECT_NE(problem->find(StorePath() + " cannot be"), std::string::npos) << *problem;
+  EXPECT_FALSE(CreateKey(Hive::CurrentUser, "Software"));
 }
 
 }  // namespace
