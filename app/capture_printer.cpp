@@ -1,7 +1,6 @@
 #include "app/capture_printer.h"
 
 #include <algorithm>
-#include <atomic>
 #include <mutex>
 #include <new>
 
@@ -24,8 +23,6 @@ CaptureState& State() {
   static CaptureState state;
   return state;
 }
-
-std::atomic<int> g_printer_resolution{300};
 
 // The inventory's diagnostics: no owner, no caption, an OK button.
 void ShowDiagnostic(std::string_view text) {
@@ -140,9 +137,6 @@ void ClearCaptureJobs() {
     (void)spooler::SetJob(*printer, id, spooler::JobControl::Delete);  // results are not looked at
   }
 }
-
-int PrinterResolution() { return g_printer_resolution.load(); }
-void SetPrinterResolution(int dpi) { g_printer_resolution.store(dpi); }
 
 bool TakePrinterInventory() {
   SpoolerDirectory directory;

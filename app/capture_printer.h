@@ -17,7 +17,9 @@ inline constexpr std::size_t kMaxInventoryPrinters = 1000;
 // Fills the capture printer name from the printer handshake file: its first
 // line up to the first " on " (the whole line when it has none). Without
 // the file there is no capture printer; the user's default printer is never
-// taken, so a capture never clears the jobs of an unrelated queue.
+// taken, so a capture never clears the jobs of an unrelated queue. As no
+// default printer is taken, the run-time printer resolution of the settings
+// record keeps its value.
 bool CheckCapturePrinter();
 
 // Empty until CheckCapturePrinter has found a name.
@@ -30,11 +32,6 @@ std::vector<std::uint32_t> CaptureJobIds();
 
 // Removes every job of the capture printer.
 void ClearCaptureJobs();
-
-// The printer resolution in dpi (300 at start). The capture printer check
-// of this system takes no default printer, so nothing here changes it.
-int PrinterResolution();
-void SetPrinterResolution(int dpi);
 
 struct InventoryEntry {
   std::string name;

@@ -7,6 +7,7 @@
 #include "app/handshake.h"
 #include "platform/spooler/spool_writer.h"
 #include "platform/spooler/spooler.h"
+#include "settings/settings_record.h"
 #include "tests/intake/intake_fixtures.h"
 
 namespace pw::app {
@@ -19,6 +20,7 @@ using platform::MessageOwner;
 void WritePrinterHandshake(const std::string& line) { test::WriteText(PrinterHandshakePath(), line + "\r\n"); }
 
 TEST(CapturePrinter, NameIsTheHandshakeLineUpToTheFirstOn) {
+  settings::Update([](settings::Settings& s) { s.PrinterResolution = 450; });
   WritePrinterHandshake("Capture Printer on Ne00:");
   ASSERT_TRUE(CheckCapturePrinter());
   EXPECT_EQ(CapturePrinterName(), "Capture Printer");
@@ -34,7 +36,7 @@ TEST(CapturePrinter, NameIsTheHandshakeLineUpToTheFirstOn) {
   WritePrinterHandshake("Ends with on ");
   ASSERT_TRUE(CheckCapturePrinter());
   EXPECT_EQ(CapturePrinterName(), "Ends with");
-  EXPECT_EQ(PrinterResolution(), 300);
+  EXPECT_EQ(settings::Snapshot().PrinterResolution, 450);
 }
 
 TEST(CapturePrinter, WithoutTheHandshakeFileNoPrinterIsTakenNotEvenTheDefault) {
