@@ -1,0 +1,48 @@
+#pragma once
+// Glyph images as GDI's FreeType-based rasteriser makes them: hinted
+// outlines, 17 coverage levels for smoothed text, one bit for bilevel text
+// (NONANTIALIASED_QUALITY, or sizes where the font's gasp table turns
+// smoothing off). Qt's QRawFont always smooths, so glyphs are rasterised
+// here and composited through QPainter.
+#include <QImage>
+#include <QPoint>
+#include <QTransform>
+
+#include <cstdint>
+
+#include "platform/gdi/font_file.h"
+
+namespace pw::gdi {
+
+struct GlyphImage {
+  // Coverage as 0..255 alpha (Format_Alpha8), already mapped through the
+  // smoothing curve; null for blank glyphs (space).
+  QImage coverage;
+  // Top-left of `coverage` relative to the glyph's baseline origin, device pixels.
+  QPoint offset;
+  // The hinted advance at this size in device pixels (untransformed).
+  int advance = 0;
+  bool valid = false;  // false: the glyph could not be loaded
+};
+
+// How the glyph outline is rasterised.
+struct GlyphRasterKey {
+  const FontFile* file = nullptr;
+  int ppem = 0;
+  // The linear outline transform in y-down device space (m11, m12, m21, m22).
+  QTransform outline;
+  bool smooth = true;
+};
+
+// The image of one glyph; cached per thread. The file must stay alive while
+// the cache may refer to it (fonts are loaded once per process).
+const GlyphImage& RasterizeGlyph(const GlyphRasterKey& key, std::uint32_t glyph);
+
+// The glyph index of a character in the font's Unicode (or symbol) cmap; 0
+// when it has none. Cached per thread like the glyphs.
+std::uint32_t GlyphForChar(const FontFile& file, char32_t c);
+
+// The alpha GDI gives a coverage level 0..16 of smoothed text.
+std::uint8_t SmoothingAlpha(int level);
+
+}  // namespace pw::gdi

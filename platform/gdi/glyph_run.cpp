@@ -1,0 +1,73 @@
+#include "platform/gdi/glyph_run.h"
+
+#include <QColor>
+
+#include <cmath>
+
+#include "platform/gdi/glyph_raster.h"
+
+namespace pw::gdi {
+namespace {
+
+// The slant of a synthesised italic (FreeType's oblique: about 12 degrees).
+constexpr double kObliqueShear = 0.2126;
+
+QTransform Linear(const QTransform& t) {
+  return QTransform(t.m11(), t.m12(), t.m21(), t.m22(), 0, 0);
+}
+
+// The glyph's coverage in the text colour, premultiplied, ready to blend.
+QImage Colored(const QImage& coverage, QRgb color) {
+  QImage out(coverage.size(), QImage::Format_ARGB32_Premultiplied);
+  if (out.isNull()) return out;
+  const int r = qRed(color), g = qGreen(color), b = qBlue(color);
+  for (int y = 0; y < coverage.height(); ++y) {
+    const uchar* src = coverage.constScanLine(y);
+    auto* dst = reinterpret_cast<QRgb*>(out.scanLine(y));
+    for (int x = 0; x < coverage.width(); ++x) {
+      const int a = src[x];
+      dst[x] = qRgba(r * a / 255, g * a / 255, b * a / 255, a);
+    }
+  }
+  return out;
+}
+
+}  // namespace
+
+QTransform GlyphOutlineTransform(const FontInstance& font, const QTransform& frame) {
+  QTransform t;
+  if (font.match().synthetic_italic) t = QTransform(1, 0, -kObliqueShear, 1, 0, 0);
+  if (font.width_scale() != 1.0) t *= QTransform::fromScale(font.width_scale(), 1.0);
+  return t * Linear(frame);
+}
+
+void DrawGlyphs(QPainter& painter, const FontInstance& font, std::span<const quint32> glyphs,
+                std::span<const QPointF> origins, const GlyphStyle& style) {
+  if (glyphs.empty() || glyphs.size() != origins.size()) return;
+  const QTransform linear = Linear(style.outline);
+  GlyphRasterKey key{&font.file(), font.ppem(), linear, font.antialiased()};
+
+  QPoint bold_step;
+  if (font.match().synthetic_bold) {
+    QPointF along = linear.map(QPointF(1, 0));
+    const double length = std::hypot(along.x(), along.y());
+    if (length > 0) bold_step = QPoint(static_cast<int>(std::lround(along.x() / length)),
+                                       static_cast<int>(std::lround(along.y() / length)));
+  }
+
+  painter.save();
+  painter.resetTransform();
+  painter.setCompositionMode(QPainter::CompositionMode_SourceOver);
+  for (std::size_t i = 0; i < glyphs.size(); ++i) {
+    const GlyphImage& glyph = RasterizeGlyph(key, glyphs[i]);
+    if (glyph.coverage.isNull()) continue;
+    const QImage colored = Colored(glyph.coverage, style.color);
+    const QPoint origin(static_cast<int>(std::floor(origins[i].x() + 0.5)),
+                        static_cast<int>(std::floor(origins[i].y() + 0.5)));
+    painter.drawImage(origin + glyph.offset, colored);
+    if (!bold_step.isNull()) painter.drawImage(origin + glyph.offset + bold_step, colored);
+  }
+  painter.restore();
+}
+
+}  // namespace pw::gdi
