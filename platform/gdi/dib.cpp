@@ -328,6 +328,7 @@ tl::expected<DecodedDib, DibError> DecodeEmbedded(std::span<const std::byte> bit
 
   DecodedDib result;
   result.bit_count = header.bit_count;
+  result.top_down = true;
   if (decoded.hasAlphaChannel()) {
     // GDI reads a 32-bit source's alpha as premultiplied.
     result.image = decoded.convertToFormat(QImage::Format_ARGB32_Premultiplied);
@@ -401,6 +402,7 @@ tl::expected<DecodedDib, DibError> DecodeDib(std::span<const std::byte> info,
   const auto table = ResolveTable(info, header, options);
   DecodedDib result;
   result.bit_count = header.bit_count;
+  result.top_down = header.top_down;
   result.monochrome = IsBlackThenWhite(table, info, header, options);
 
   if (IsRle(header.compression)) {
@@ -427,6 +429,19 @@ tl::expected<DecodedDib, DibError> DecodeDib(std::span<const std::byte> info,
   result.image = std::move(*image);
   result.alpha = keep_alpha ? DibAlpha::Channel : DibAlpha::None;
   return result;
+}
+
+tl::expected<DecodedDib, DibError> DecodeDibAt(std::span<const std::byte> record,
+                                               std::uint32_t info_offset, std::uint32_t info_size,
+                                               std::uint32_t bits_offset, std::uint32_t bits_size,
+                                               const DibOptions& options) {
+  auto inside = [&](std::uint32_t offset, std::uint32_t size) {
+    return offset <= record.size() && size <= record.size() - offset;
+  };
+  if (info_size == 0 || !inside(info_offset, info_size)) return Fail("bitmap info outside the record");
+  if (!inside(bits_offset, bits_size)) return Fail("bitmap bits outside the record");
+  return DecodeDib(record.subspan(info_offset, info_size), record.subspan(bits_offset, bits_size),
+                   options);
 }
 
 tl::expected<DecodedDib, DibError> DecodePackedDib(std::span<const std::byte> packed,

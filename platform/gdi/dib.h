@@ -63,6 +63,9 @@ struct DecodedDib {
   QImage image;  // top-down, width × height (or × scan lines given)
   DibAlpha alpha = DibAlpha::None;
   std::uint16_t bit_count = 0;
+  // Whether the DIB's own coordinates start at the top row (top-down DIBs
+  // and embedded JPEG/PNG); a bottom-up DIB counts rows from the bottom.
+  bool top_down = false;
   // A 1-bit DIB whose table is black then white (or DIB_PAL_MONO): GDI turns
   // it into a monochrome bitmap, which takes the DC's colours when drawn.
   bool monochrome = false;
@@ -99,6 +102,14 @@ tl::expected<DibHeader, DibError> ReadDibHeader(std::span<const std::byte> info,
 tl::expected<DecodedDib, DibError> DecodeDib(std::span<const std::byte> info,
                                              std::span<const std::byte> bits,
                                              const DibOptions& options = {});
+
+// Decodes a DIB inside a record: the info block and the bits are given by
+// offsets and sizes from the start of `record`; refused when either range
+// does not lie inside it.
+tl::expected<DecodedDib, DibError> DecodeDibAt(std::span<const std::byte> record,
+                                               std::uint32_t info_offset, std::uint32_t info_size,
+                                               std::uint32_t bits_offset, std::uint32_t bits_size,
+                                               const DibOptions& options = {});
 
 // Decodes a packed DIB: the info block immediately followed by the bits.
 tl::expected<DecodedDib, DibError> DecodePackedDib(std::span<const std::byte> packed,
