@@ -10,8 +10,8 @@
 #include <vector>
 
 #include "app/buffered_file_reader.h"
-#include "app/emf_page_check.h"
 #include "app/spool_reader.h"
+#include "platform/gdi/metafile.h"
 #include "platform/paths/paths.h"
 
 namespace pw::app {
@@ -92,11 +92,14 @@ SplitReport SplitSpoolFileInto(const std::string& spool_file, std::uint32_t job_
       report.largest_page_buffer = std::max<std::uint64_t>(report.largest_page_buffer, page.size());
       if (reader.Read(page) != page.size()) break;
       ++report.pages_seen;
-      if (const auto length = EnhancedMetafileLength(page)) {
+      // The metafile keeps the bytes its header counts, as a copy of the
+      // metafile to a file would.
+      if (const auto metafile = gdi::Metafile::FromBytes(std::move(page))) {
         std::error_code error;
         std::filesystem::create_directories(folder, error);
-        const std::span<const std::byte> metafile(page.data(), *length);
-        if (WritePageFile(folder + PageFileName(job_id, report.pages_seen), metafile)) ++report.pages_written;
+        if (WritePageFile(folder + PageFileName(job_id, report.pages_seen), metafile->Bytes())) {
+          ++report.pages_written;
+        }
       }
     } else if (record->type < kFirstHeaderOnlyType) {
       reader.Skip(record->size);

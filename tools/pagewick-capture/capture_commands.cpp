@@ -6,11 +6,11 @@
 #include <iterator>
 #include <optional>
 
-#include "app/emf_page_check.h"
 #include "app/handshake.h"
 #include "app/process_launch.h"
 #include "app/spool_reader.h"
 #include "platform/clipboard/clipboard_store.h"
+#include "platform/gdi/metafile.h"
 #include "platform/spooler/spool_writer.h"
 #include "platform/spooler/spooler.h"
 #include "settings/settings_store.h"
@@ -44,7 +44,9 @@ std::optional<InputFile> ReadInput(const std::string& path, std::ostream& err) {
   return file;
 }
 
-bool IsEnhancedMetafile(const InputFile& file) { return app::EnhancedMetafileLength(file.bytes).has_value(); }
+bool IsEnhancedMetafile(const InputFile& file) {
+  return gdi::Metafile::FromBytes(std::span<const std::byte>(file.bytes)).has_value();
+}
 
 // One spool file is taken as it is; EMF pages are wrapped into one.
 std::optional<std::vector<std::byte>> SpoolBytesFor(const std::vector<InputFile>& inputs, const std::string& document,
