@@ -61,7 +61,9 @@ bool PrivateFolder(const std::string& folder, bool tighten_mode) {
 std::string HomeFolder() {
   std::string home = Env("PAGEWICK_HOME");
   if (home.empty()) {
+    // The base directory rules ignore a relative XDG_DATA_HOME.
     std::string data = Env("XDG_DATA_HOME");
+    if (!data.starts_with('/')) data.clear();
     home = data.empty() ? UserHome() + "/.local/share/pagewick" : data + "/pagewick";
   }
   return Ensure(WithSlash(home));

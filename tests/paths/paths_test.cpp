@@ -34,6 +34,10 @@ TEST(Paths, HomeFallsBackToXdgDataHome) {
   fs::path data = test::TempDir() / "xdg";
   ::setenv("XDG_DATA_HOME", data.c_str(), 1);
   EXPECT_EQ(HomeFolder(), (data / "pagewick").string() + "/");
+  fs::path user = test::TempDir() / "user";
+  ::setenv("HOME", user.c_str(), 1);
+  ::setenv("XDG_DATA_HOME", "relative/data", 1);
+  EXPECT_EQ(HomeFolder(), (user / ".local/share/pagewick").string() + "/");
   ::unsetenv("XDG_DATA_HOME");
 }
 
