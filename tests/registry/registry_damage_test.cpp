@@ -24,10 +24,12 @@ void WriteFile(const fs::path& path, std::string_view bytes) {
 
 // A registry with enough in it to span several pages.
 void FillRegistry() {
+  std::vector<Change> changes;
   for (int i = 0; i < 200; ++i) {
-    ASSERT_TRUE(SetValue(Hive::CurrentUser, kKey,
-                         Value{"Value" + std::to_string(i), ValueType::Sz, TextData(std::string(40, 'v'))}));
+    changes.push_back({Change::Kind::SetValue, Hive::CurrentUser, kKey,
+                       Value{"Value" + std::to_string(i), ValueType::Sz, TextData(std::string(40, 'v'))}});
   }
+  ASSERT_TRUE(Apply(changes));
   ASSERT_FALSE(StoreProblem());
 }
 
