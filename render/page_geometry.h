@@ -20,6 +20,8 @@ inline constexpr double kInchPerFrameUnit = 0.0003937007874015748;
 inline constexpr double kMaxResolution = 2400.0;
 // The largest image a render will make (about 1.2 GB of image memory).
 inline constexpr long long kMaxPagePixels = 150'000'000;
+// The longest side a render will make.
+inline constexpr long long kMaxPageSide = 65535;
 // The size of the placeholder drawn for a page without a metafile.
 inline constexpr int kPlaceholderColumns = 250;
 inline constexpr int kPlaceholderRows = 200;
@@ -31,9 +33,11 @@ struct PageGeometry {
   long long columns = 0;
   long long rows = 0;
 
-  // An image that can be made: at least one pixel, within kMaxPagePixels.
+  // An image that can be made: at least one pixel, within kMaxPageSide and
+  // kMaxPagePixels.
   bool Drawable() const {
-    return columns >= 1 && rows >= 1 && columns <= kMaxPagePixels / rows;
+    return columns >= 1 && rows >= 1 && columns <= kMaxPageSide && rows <= kMaxPageSide &&
+           columns <= kMaxPagePixels / rows;
   }
 };
 

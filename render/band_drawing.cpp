@@ -1,0 +1,42 @@
+#include "render/band_drawing.h"
+
+#include "platform/gdi/device_context.h"
+#include "platform/gdi/player.h"
+#include "platform/gdi/surface.h"
+#include "render/background.h"
+#include "render/gdi_canvas.h"
+#include "render/page_text.h"
+#include "render/supersample.h"
+
+namespace pw::render {
+
+tl::expected<void, std::string> DrawSlice(const PageDrawing& page, int offset, int height,
+                                          std::vector<std::uint8_t>& out) {
+  auto surface = gdi::Surface::Create(page.drawing_width, height);
+  if (!surface) return tl::unexpected(std::string("the drawing surface cannot be made"));
+  {
+    gdi::DeviceContext dc(*surface);
+    const PageRect rect{0, -offset, page.drawing_width, page.total_height - offset};
+    GdiPatternCanvas canvas(dc);
+    DrawBackground(canvas, rect, offset, page.background, page.background_factor, {},
+                   VisibleArea{surface->width(), surface->height()});
+    if (page.metafile) {
+      gdi::PlayMetafile(dc, *page.metafile, gdi::RectL{rect.left, rect.top, rect.right, rect.bottom});
+      if (page.stamp) DrawDateStamp(dc, rect, page.stamp_text, page.antialias_setting);
+    } else {
+      DrawUnsupportedNotice(dc, rect);
+    }
+  }  // the painter lets go of the surface here
+
+  const QImage& image = surface->image();
+  const int out_rows = height / page.factor;
+  out.resize(static_cast<std::size_t>(out_rows) * page.columns * 3);
+  const SurfaceRows rows{
+      std::span<const std::uint8_t>(image.constBits(), static_cast<std::size_t>(image.sizeInBytes())),
+      static_cast<std::size_t>(image.bytesPerLine()), image.width(), image.height()};
+  if (!AverageBlocks(rows, page.factor, page.columns, out_rows, out))
+    return tl::unexpected(std::string("the drawing surface has an unexpected size"));
+  return {};
+}
+
+}  // namespace pw::render

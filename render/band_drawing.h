@@ -1,0 +1,38 @@
+#pragma once
+// Drawing one horizontal slice of a page on a private surface and turning
+// it into output pixels. Slices of a page are independent of each other, so
+// they may be drawn on several threads at once.
+#include <QString>
+
+#include <cstdint>
+#include <vector>
+
+#include <tl/expected.hpp>
+
+#include "platform/gdi/metafile.h"
+#include "render/render_options.h"
+
+namespace pw::render {
+
+// Everything that is the same for every band of one render.
+struct PageDrawing {
+  const gdi::Metafile* metafile = nullptr;  // null: the "not supported" placeholder
+  int columns = 0;                          // output pixels per row
+  int factor = 1;                           // supersampling factor, 1 when off
+  int drawing_width = 0;                    // columns x factor
+  int total_height = 0;                     // rows x factor
+  BackgroundOptions background;
+  int background_factor = 1;                // the pattern's scale
+  bool stamp = false;                       // draw the date stamp
+  QString stamp_text;
+  int antialias_setting = 0;                // KodAntialias as set, for the stamp height
+};
+
+// Draws drawing rows offset ... offset + height - 1 (height a multiple of
+// the factor) with the page rectangle shifted up by `offset`, and writes
+// height / factor output rows of columns x 3 bytes (blue, green, red) to
+// `out`. Fails when the drawing surface cannot be made.
+tl::expected<void, std::string> DrawSlice(const PageDrawing& page, int offset, int height,
+                                          std::vector<std::uint8_t>& out);
+
+}  // namespace pw::render

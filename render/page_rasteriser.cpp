@@ -1,0 +1,238 @@
+#include "render/page_rasteriser.h"
+
+#include <algorithm>
+#include <atomic>
+#include <mutex>
+#include <thread>
+#include <vector>
+
+#include "platform/gdi/surface.h"
+#include "platform/msgbox/message_box.h"
+#include "render/band_drawing.h"
+#include "render/band_plan.h"
+#include "render/image_encoding.h"
+#include "render/image_library.h"
+#include "render/page_geometry.h"
+#include "render/page_text.h"
+#include "render/quantum_scale.h"
+
+namespace pw::render {
+
+namespace {
+
+// Keeps renders apart: the preview file and the outputs are process-wide.
+std::mutex g_render_mutex;
+
+// The page image and the band surfaces together should stay below about
+// 360 MB; the surfaces get what the image leaves, within these bounds.
+constexpr std::int64_t kMemoryTarget = 360ll << 20;
+constexpr std::int64_t kMinSurfaceBudget = 48ll << 20;
+constexpr std::int64_t kMaxSurfaceBudget = 256ll << 20;
+
+class ViewScope {
+ public:
+  ViewScope(RenderView* view, int bands) : view_(view) {
+    if (view_) view_->RenderStarted(bands);
+  }
+  ~ViewScope() {
+    if (view_) view_->RenderEnded();
+  }
+  ViewScope(const ViewScope&) = delete;
+  ViewScope& operator=(const ViewScope&) = delete;
+
+ private:
+  RenderView* view_;
+};
+
+// Copies output rows into the image, one row of the pixel cache at a time.
+// The image library's pixel cache serves one thread at a time.
+class ImageWriter {
+ public:
+  ImageWriter(Magick::Image& image, int columns) : image_(image), columns_(columns) {}
+
+  // False when the image cannot provide row y.
+  bool WriteRows(int first_row, int rows, const std::vector<std::uint8_t>& bgr) {
+    std::lock_guard lock(mutex_);
+    const std::uint8_t* src = bgr.data();
+    for (int y = first_row; y < first_row + rows; ++y) {
+      Magick::PixelPacket* q = image_.setPixels(0, y, columns_, 1);
+      if (!q) return false;
+      for (int x = 0; x < columns_; ++x, ++q, src += 3) {
+        q->blue = ByteToQuantum(src[0]);
+        q->green = ByteToQuantum(src[1]);
+        q->red = ByteToQuantum(src[2]);
+        q->opacity = 0;
+      }
+      image_.syncPixels();
+      ++rows_written_;
+    }
+    return true;
+  }
+
+  long long RowsWritten() const { return rows_written_; }
+
+ private:
+  Magick::Image& image_;
+  int columns_;
+  std::mutex mutex_;
+  long long rows_written_ = 0;
+};
+
+struct BandWork {
+  BandWork(const PageDrawing& page_in, const BandPlan& plan_in, int slice, RenderView* view_in,
+           ImageWriter& writer_in)
+      : page(page_in), plan(plan_in), slice_height(slice), view(view_in), writer(writer_in) {}
+
+  const PageDrawing& page;
+  const BandPlan& plan;
+  int slice_height;
+  RenderView* view;
+  ImageWriter& writer;
+  std::atomic<std::size_t> next{0};
+  std::atomic<bool> failed{false};
+  std::mutex error_mutex;
+  std::string error;
+
+  void Fail(std::string message) {
+    std::lock_guard lock(error_mutex);
+    if (!failed.exchange(true)) error = std::move(message);
+  }
+
+  void DrawBand(const Band& band) {
+    std::vector<std::uint8_t> rows;
+    for (int top = band.offset; top < band.offset + band.height; top += slice_height) {
+      const int height = std::min(slice_height, band.offset + band.height - top);
+      if (auto drawn = DrawSlice(page, top, height, rows); !drawn) {
+        Fail(drawn.error());
+        return;
+      }
+      if (!writer.WriteRows(top / plan.factor, height / plan.factor, rows)) {
+        // Without supersampling the rest of the band stays unwritten quietly.
+        if (plan.factor > 1)
+          platform::MessageBox(platform::MessageOwner::MainWindow, "q == (PixelPacket *) NULL",
+                               platform::kMessageCaption, platform::MessageButtons::Ok);
+        return;
+      }
+    }
+  }
+
+  void Run() {
+    try {
+      for (std::size_t k = next++; k < plan.bands.size() && !failed; k = next++) {
+        if (view) view->BandStarted(plan.bands[k].index, plan.nominal_count);
+        DrawBand(plan.bands[k]);
+      }
+    } catch (const Magick::Exception& error) {
+      Fail(error.what());
+    } catch (const std::bad_alloc&) {
+      Fail("out of memory while drawing the page");
+    }
+  }
+};
+
+int WorkerCount(int requested, std::size_t bands) {
+  int threads = requested > 0 ? requested : static_cast<int>(std::thread::hardware_concurrency());
+  threads = std::max(threads, 1);
+  return static_cast<int>(std::min<std::size_t>(static_cast<std::size_t>(threads), std::max<std::size_t>(bands, 1)));
+}
+
+// Rows per slice: a whole band when it fits the worker's share of the
+// surface budget, else the largest multiple of the factor that does.
+int SliceHeight(const BandPlan& plan, std::int64_t image_bytes, int workers) {
+  const std::int64_t budget =
+      std::clamp(kMemoryTarget - image_bytes, kMinSurfaceBudget, kMaxSurfaceBudget) / workers;
+  const std::int64_t row_bytes = std::int64_t{plan.drawing_width} * 4;
+  const std::int64_t groups = std::max<std::int64_t>(1, budget / (row_bytes * plan.factor));
+  return static_cast<int>(std::min<std::int64_t>(plan.band_height, groups * plan.factor));
+}
+
+}  // namespace
+
+tl::expected<RenderedPage, RenderError> RenderPage(const RenderRequest& request) {
+  EnsureImageLibrary();
+  std::lock_guard render_lock(g_render_mutex);
+  const RenderOptions options = Clamped(request.options);
+  const gdi::Metafile* metafile =
+      request.metafile && !request.metafile->IsNull() ? request.metafile : nullptr;
+
+  RenderedPage result;
+  std::optional<Frame> frame;
+  if (metafile) {
+    const auto& f = metafile->Header().frame;
+    frame = Frame{f.left, f.top, f.right, f.bottom};
+  }
+  const PageGeometry geometry =
+      ComputePageGeometry(frame, request.resolution, options.ScaleCur, request.thumbnail);
+  if (geometry.width_mm) {
+    result.page_size = PageSizeMm{*geometry.width_mm, *geometry.height_mm};
+    SetLastPageSizeMm(*result.page_size);
+  }
+  if (!geometry.Drawable())
+    return tl::unexpected(RenderError{"the page has no area or is too large to render"});
+
+  const int columns = static_cast<int>(geometry.columns);
+  // A surface row cannot be wider than the GDI layer allows: very wide
+  // pages are supersampled less rather than not at all.
+  const int widest_factor = std::max(1, static_cast<int>(gdi::Surface::kMaxSide / columns));
+  const bool supersample = options.KodAntialias >= 2 && !request.thumbnail;
+  const int factor = supersample ? std::min(options.KodAntialias, widest_factor) : 1;
+  const int rows = static_cast<int>(geometry.rows);
+  const BandPlan plan = PlanBands(columns, rows, factor);
+
+  PageDrawing page;
+  page.metafile = metafile;
+  page.columns = columns;
+  page.factor = factor;
+  page.drawing_width = plan.drawing_width;
+  page.total_height = plan.total_height;
+  page.background = options.background;
+  page.background_factor = options.KodAntialias >= 1 && !request.thumbnail ? options.KodAntialias : 1;
+  page.stamp = options.lvIncludeDateTime && !request.thumbnail;
+  page.antialias_setting = options.KodAntialias;
+  if (page.stamp) page.stamp_text = DateStampText(request.stamp_time.value_or(QDateTime::currentDateTime()));
+
+  ViewScope view_scope(request.view, plan.nominal_count);
+  try {
+    Magick::Image image;
+    image.quiet(true);
+    image.size(Magick::Geometry(static_cast<std::size_t>(columns), static_cast<std::size_t>(rows)));
+    image.depth(8);
+
+    const int workers = WorkerCount(request.threads, plan.bands.size());
+    const std::int64_t image_bytes = std::int64_t{columns} * rows * std::int64_t{sizeof(Magick::PixelPacket)};
+    ImageWriter writer(image, columns);
+    BandWork work(page, plan, SliceHeight(plan, image_bytes, workers), request.view, writer);
+    if (workers == 1) {
+      work.Run();
+    } else {
+      std::vector<std::jthread> threads;
+      for (int i = 0; i < workers; ++i) threads.emplace_back([&work] { work.Run(); });
+    }
+    if (work.failed) return tl::unexpected(RenderError{work.error});
+    if (writer.RowsWritten() == 0)
+      return tl::unexpected(RenderError{"the image library could not hold the page"});
+    result.bands = static_cast<int>(plan.bands.size());
+
+    if (auto configured = ConfigureForOutput(image, request.resolution, options.encoding); !configured)
+      return tl::unexpected(RenderError{configured.error()});
+    if (!request.thumbnail && WritesPreview(options.encoding)) {
+      auto written = WritePreview(image, options.encoding);
+      if (!written) return tl::unexpected(RenderError{written.error()});
+      if (*written) {
+        result.size_kb = **written;
+        SetCurrentImageSizeKb(**written);
+      }
+    }
+    if (image.columns() == 0 || image.rows() == 0)
+      return tl::unexpected(RenderError{"the rendered page came back empty"});
+    result.image = std::move(image);
+  } catch (const Magick::Exception& error) {
+    return tl::unexpected(RenderError{error.what()});
+  } catch (const std::bad_alloc&) {
+    return tl::unexpected(RenderError{"out of memory while rendering the page"});
+  }
+  if (request.view) request.view->InvalidateStatusArea();
+  return result;
+}
+
+}  // namespace pw::render
