@@ -1,0 +1,228 @@
+// The player's text records: fonts, strings, dx arrays and their checks.
+#include <gtest/gtest.h>
+
+#include "platform/gdi/emf_writer.h"
+#include "platform/gdi/player.h"
+#include "platform/gdi/text_out.h"
+#include "tests/gdi_text/text_canvas.h"
+
+namespace pw::gdi {
+namespace {
+
+using test::InkBox;
+using test::TextCanvas;
+
+constexpr std::uint32_t kTransparent = 1;
+constexpr std::uint32_t kBaseline = 24;
+
+RecordBuilder FontRecord(std::uint32_t index, std::u16string_view face, std::int32_t height,
+                         std::uint8_t charset = 0, std::int32_t escapement = 0) {
+  RecordBuilder b;
+  b.U32(index).I32(height).I32(0).I32(escapement).I32(escapement).I32(400);
+  b.U8(0).U8(0).U8(0).U8(charset).U8(0).U8(0).U8(0).U8(0);
+  b.Utf16(face, 32);
+  return b;
+}
+
+// EMR_EXTTEXTOUTW/A parameters: bounds, graphics mode, scales, EMRTEXT,
+// then the string and the dx array. Offsets count from the record start
+// (8 bytes of type and size before these parameters).
+RecordBuilder TextRecord(PointL at, std::span<const std::uint8_t> string, std::uint32_t chars,
+                         std::span<const std::int32_t> dx, std::uint32_t options = 0,
+                         std::optional<std::uint32_t> chars_field = std::nullopt,
+                         std::optional<std::uint32_t> dx_offset_field = std::nullopt) {
+  constexpr std::uint32_t kStringOffset = 8 + 16 + 12 + 40;
+  const std::uint32_t padded = static_cast<std::uint32_t>((string.size() + 3) / 4 * 4);
+  RecordBuilder b;
+  b.Rect({0, 0, -1, -1}).U32(1).F32(1).F32(1);
+  b.Point(at).U32(chars_field.value_or(chars)).U32(kStringOffset).U32(options).Rect({0, 0, -1, -1});
+  b.U32(dx_offset_field.value_or(dx.empty() ? 0 : kStringOffset + padded));
+  b.Bytes(std::as_bytes(string)).Align4();
+  for (std::int32_t d : dx) b.I32(d);
+  return b;
+}
+
+std::vector<std::uint8_t> Utf16Bytes(std::u16string_view text) {
+  std::vector<std::uint8_t> out;
+  for (char16_t c : text) {
+    out.push_back(static_cast<std::uint8_t>(c & 0xFF));
+    out.push_back(static_cast<std::uint8_t>(c >> 8));
+  }
+  return out;
+}
+
+struct Played {
+  QImage image;
+  PlayReport report;
+};
+
+// Plays onto 100 × 100 pixels: one logical unit is one pixel.
+Played Play(const EmfWriter& writer) {
+  auto metafile = Metafile::FromBytes(writer.Finish());
+  EXPECT_TRUE(metafile.has_value());
+  auto surface = Surface::Create(100, 100);
+  Played out;
+  {
+    DeviceContext dc(*surface);
+    EXPECT_TRUE(PlayMetafile(dc, *metafile, RectL{0, 0, 100, 100}, &out.report));
+  }
+  out.image = surface->image();
+  return out;
+}
+
+EmfWriter TextPage() {
+  EmfWriter w;
+  w.Words(RecordType::SetBkMode, {kTransparent});
+  w.SetTextAlign(kBaseline);
+  return w;
+}
+
+QImage Direct(std::u16string text, QPoint at, std::vector<std::int32_t> dx, int height = -20,
+              std::u16string face = u"Arial") {
+  TextCanvas canvas(100, 100);
+  canvas.Select(face, height);
+  canvas.dc().SetBkMode(BkMode::Transparent);
+  canvas.dc().SetTextAlign(kBaseline);
+  TextRun run;
+  run.reference = at;
+  run.text = std::move(text);
+  run.dx = std::move(dx);
+  EXPECT_TRUE(ExtTextOut(canvas.dc(), run));
+  return canvas.image();
+}
+
+std::uint32_t Count(const PlayReport& report, RecordType type, std::uint32_t RecordCounts::*field) {
+  auto it = report.records.find(static_cast<std::uint32_t>(type));
+  return it == report.records.end() ? 0 : it->second.*field;
+}
+
+TEST(PlayText, ExtTextOutWDrawsWithTheRecordedFontAndAdvances) {
+  const std::vector<std::int32_t> dx{14, 12, 13};
+  EmfWriter w = TextPage();
+  w.Record(RecordType::ExtCreateFontIndirectW, FontRecord(1, u"Arial", -20)).UseHandle(1).SelectObject(1);
+  w.Record(RecordType::ExtTextOutW, TextRecord({10, 50}, Utf16Bytes(u"Abc"), 3, dx));
+  const Played p = Play(w);
+  EXPECT_EQ(Count(p.report, RecordType::ExtTextOutW, &RecordCounts::played), 1u);
+  EXPECT_EQ(Count(p.report, RecordType::ExtCreateFontIndirectW, &RecordCounts::played), 1u);
+  ASSERT_FALSE(InkBox(p.image).isEmpty());
+  EXPECT_EQ(p.image, Direct(u"Abc", {10, 50}, dx));
+}
+
+TEST(PlayText, ExtTextOutADecodesInTheFontsCodePage) {
+  const std::vector<std::uint8_t> cyrillic{0xC0, 0xE1};  // U+0410 U+0431 in code page 1251
+  EmfWriter w = TextPage();
+  w.Record(RecordType::ExtCreateFontIndirectW, FontRecord(1, u"Arial", -20, 204)).UseHandle(1).SelectObject(1);
+  w.Record(RecordType::ExtTextOutA, TextRecord({10, 50}, cyrillic, 2, std::vector<std::int32_t>{15, 15}));
+  const Played p = Play(w);
+  EXPECT_EQ(Count(p.report, RecordType::ExtTextOutA, &RecordCounts::played), 1u);
+  TextCanvas canvas(100, 100);
+  canvas.Select(u"Arial", -20, 400, false, 0, 204);
+  canvas.dc().SetBkMode(BkMode::Transparent);
+  canvas.dc().SetTextAlign(kBaseline);
+  TextRun run;
+  run.reference = QPoint(10, 50);
+  run.text = u"\u0410\u0431";
+  run.dx = {15, 15};
+  ASSERT_TRUE(ExtTextOut(canvas.dc(), run));
+  EXPECT_EQ(p.image, canvas.image());
+}
+
+TEST(PlayText, CountsAndOffsetsOutsideTheRecordAreRefused) {
+  const std::vector<std::int32_t> dx{14, 12, 13};
+  struct Case {
+    const char* what;
+    std::optional<std::uint32_t> chars;
+    std::optional<std::uint32_t> dx_offset;
+  };
+  const Case cases[] = {
+      {"character count past the record", 4000, std::nullopt},
+      {"huge character count", 0x7FFFFFFF, std::nullopt},
+      {"dx array past the record", std::nullopt, 4000},
+      {"dx offset wrapping round", std::nullopt, 0xFFFFFFF0u},
+  };
+  for (const auto& c : cases) {
+    EmfWriter w = TextPage();
+    w.Record(RecordType::ExtCreateFontIndirectW, FontRecord(1, u"Arial", -20)).UseHandle(1).SelectObject(1);
+    w.Record(RecordType::ExtTextOutW, TextRecord({10, 50}, Utf16Bytes(u"Abc"), 3, dx, 0, c.chars, c.dx_offset));
+    const Played p = Play(w);
+    EXPECT_EQ(Count(p.report, RecordType::ExtTextOutW, &RecordCounts::malformed), 1u) << c.what;
+    EXPECT_TRUE(InkBox(p.image).isEmpty()) << c.what;
+  }
+  // A font record shorter than a LOGFONT, or for a handle outside the table.
+  EmfWriter w = TextPage();
+  w.Record(RecordType::ExtCreateFontIndirectW, RecordBuilder().U32(1).I32(-20));
+  w.Record(RecordType::ExtCreateFontIndirectW, FontRecord(500, u"Arial", -20));
+  const Played p = Play(w);
+  EXPECT_EQ(Count(p.report, RecordType::ExtCreateFontIndirectW, &RecordCounts::malformed), 2u);
+}
+
+TEST(PlayText, PolyTextOutDrawsEachString) {
+  const std::vector<std::uint8_t> a = Utf16Bytes(u"Hi");
+  const std::vector<std::uint8_t> b = Utf16Bytes(u"Yo");
+  // Two EMRTEXTs after the 36-byte head, then the strings.
+  constexpr std::uint32_t kFirst = 8 + 16 + 12 + 4 + 2 * 40;
+  RecordBuilder r;
+  r.Rect({0, 0, -1, -1}).U32(1).F32(1).F32(1).U32(2);
+  r.Point({10, 30}).U32(2).U32(kFirst).U32(0).Rect({0, 0, -1, -1}).U32(0);
+  r.Point({20, 70}).U32(2).U32(kFirst + 4).U32(0).Rect({0, 0, -1, -1}).U32(0);
+  r.Bytes(std::as_bytes(std::span(a))).Bytes(std::as_bytes(std::span(b)));
+  EmfWriter w = TextPage();
+  w.Record(RecordType::ExtCreateFontIndirectW, FontRecord(1, u"Arial", -20)).UseHandle(1).SelectObject(1);
+  w.Record(RecordType::PolyTextOutW, r);
+  const Played p = Play(w);
+  EXPECT_EQ(Count(p.report, RecordType::PolyTextOutW, &RecordCounts::played), 1u);
+
+  TextCanvas canvas(100, 100);
+  canvas.Select(u"Arial", -20);
+  canvas.dc().SetBkMode(BkMode::Transparent);
+  canvas.dc().SetTextAlign(kBaseline);
+  TextRun one;
+  one.reference = QPoint(10, 30);
+  one.text = u"Hi";
+  TextRun two = one;
+  two.reference = QPoint(20, 70);
+  two.text = u"Yo";
+  ASSERT_TRUE(ExtTextOut(canvas.dc(), one));
+  ASSERT_TRUE(ExtTextOut(canvas.dc(), two));
+  EXPECT_EQ(p.image, canvas.image());
+
+  // A string count the record cannot hold.
+  RecordBuilder bad;
+  bad.Rect({0, 0, -1, -1}).U32(1).F32(1).F32(1).U32(1000000);
+  EmfWriter w2 = TextPage();
+  w2.Record(RecordType::PolyTextOutW, bad);
+  EXPECT_EQ(Count(Play(w2).report, RecordType::PolyTextOutW, &RecordCounts::malformed), 1u);
+}
+
+TEST(PlayText, SmallTextOutTakesEightBitCharacters) {
+  constexpr std::uint32_t kNoRect = 0x100, kSmallChars = 0x200;
+  RecordBuilder r;
+  r.I32(10).I32(50).U32(3).U32(kNoRect | kSmallChars).U32(1).F32(1).F32(1);
+  r.U8('W').U8('a').U8('x').Align4();
+  EmfWriter w = TextPage();
+  w.Record(RecordType::ExtCreateFontIndirectW, FontRecord(1, u"Arial", -20)).UseHandle(1).SelectObject(1);
+  w.Record(RecordType::SmallTextOut, r);
+  const Played p = Play(w);
+  EXPECT_EQ(Count(p.report, RecordType::SmallTextOut, &RecordCounts::played), 1u);
+  ASSERT_FALSE(InkBox(p.image).isEmpty());
+  EXPECT_EQ(p.image, Direct(u"Wax", {10, 50}, {}));
+}
+
+TEST(PlayText, ReplacedFacesAreReported) {
+  EmfWriter w = TextPage();
+  w.Record(RecordType::ExtCreateFontIndirectW, FontRecord(1, u"Verdana", -20)).UseHandle(1).SelectObject(1);
+  w.Record(RecordType::ExtTextOutW, TextRecord({10, 50}, Utf16Bytes(u"Ab"), 2, std::vector<std::int32_t>{14, 14}));
+  w.Record(RecordType::ExtTextOutW, TextRecord({10, 80}, Utf16Bytes(u"Ab"), 2, std::vector<std::int32_t>{14, 14}));
+  const Played p = Play(w);
+  auto it = p.report.notes.find("font replaced: Verdana");
+  ASSERT_NE(it, p.report.notes.end());
+  EXPECT_EQ(it->second, 2u);
+  // The stand-ins of the Microsoft faces are matches, not replacements.
+  EmfWriter arial = TextPage();
+  arial.Record(RecordType::ExtCreateFontIndirectW, FontRecord(1, u"Arial", -20)).UseHandle(1).SelectObject(1);
+  arial.Record(RecordType::ExtTextOutW, TextRecord({10, 50}, Utf16Bytes(u"Ab"), 2, std::vector<std::int32_t>{14, 14}));
+  EXPECT_TRUE(Play(arial).report.notes.empty());
+}
+
+}  // namespace
+}  // namespace pw::gdi
