@@ -2,6 +2,8 @@
 
 #include <gtest/gtest.h>
 
+#include <algorithm>
+
 namespace pw::registry {
 namespace {
 
@@ -127,6 +129,56 @@ TEST(RegFile, MalformedLinesAreNamed) {
     RegFileError error = ErrorOf(c.text);
     EXPECT_EQ(error.line, c.line) << c.text;
     EXPECT_NE(error.message.find(c.words), std::string::npos) << c.text << " -> " << error.message;
+  }
+}
+
+// Damaged variants of a sound file either parse or name a line inside the
+// file; whatever parses writes out and reads back to the same changes.
+TEST(RegFile, MutatedFilesParseOrFailWithinTheFile) {
+  const std::string sound =
+      "Windows Registry Editor Version 5.00\n\n"
+      "[HKEY_CURRENT_USER\\Software\\Tavrin]\n"
+      "\"a\"=dword:0000004b\n\"b\"=\"x\\\\y\\\"z\"\n"
+      "\"c\"=hex(2):25,54,00\n\"d\"=hex:01,02,\\\n  03\n@=-\n"
+      "[-HKCR\\old]\n";
+  ASSERT_TRUE(ParseRegFile(sound));
+  std::uint32_t state = 12345;
+  auto next = [&] {
+    state = state * 1103515245u + 12345u;
+    return state >> 8;
+  };
+  const std::string alphabet = "[]\"\\=-@:,;(){}\n\r\t 0aZhex(dword\xFF";
+  for (int round = 0; round < 3000; ++round) {
+    std::string text = sound;
+    for (int edits = 1 + static_cast<int>(next() % 4); edits > 0; --edits) {
+      std::size_t at = next() % (text.size() + 1);
+      switch (next() % 3) {
+        case 0: text.insert(at, 1, alphabet[next() % alphabet.size()]); break;
+        case 1: if (at < text.size()) text.erase(at, 1 + next() % 8); break;
+        default: if (at < text.size()) text[at] = alphabet[next() % alphabet.size()]; break;
+      }
+    }
+    tl::expected<std::vector<Change>, RegFileError> changes = ParseRegFile(text);
+    if (!changes) {
+      std::size_t lines = 1 + static_cast<std::size_t>(std::count(text.begin(), text.end(), '\n'));
+      EXPECT_GE(changes.error().line, 1u) << text;
+      EXPECT_LE(changes.error().line, lines) << text;
+      EXPECT_FALSE(changes.error().message.empty());
+      continue;
+    }
+    // Rebuild the keys the changes describe and write them out again.
+    std::vector<KeyContents> keys;
+    for (const Change& change : *changes) {
+      if (change.kind == Change::Kind::CreateKey) keys.push_back({change.hive, change.key, {}});
+      if (change.kind == Change::Kind::SetValue && !keys.empty()) keys.back().values.push_back(change.value);
+    }
+    tl::expected<std::vector<Change>, RegFileError> again = ParseRegFile(FormatRegFile(keys));
+    ASSERT_TRUE(again) << text;
+    std::size_t sets = 0;
+    for (const Change& change : *again) sets += change.kind == Change::Kind::SetValue;
+    std::size_t expected = 0;
+    for (const KeyContents& key : keys) expected += key.values.size();
+    EXPECT_EQ(sets, expected) << text;
   }
 }
 
