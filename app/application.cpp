@@ -68,8 +68,10 @@ bool Application::Initialise() {
   // 128) goes with the frame, which makes its window in step 7.
   frame_ = std::make_unique<ui::lvFrameWin>();
   frame_->setReleasePages(options_.services.release_pages);
-  frame_->setOnDestroyed([] {
-    // The frame is the main window: once it is gone the program ends.
+  frame_->setOnDestroyed([this] {
+    // The frame is the main window: once it is gone the program ends, and
+    // a new start no longer waits for this one.
+    instance_server_->StopListening();
     QMetaObject::invokeMethod(qApp, &QCoreApplication::quit, Qt::QueuedConnection);
   });
 

@@ -30,8 +30,8 @@ bool lvSplashDlg::create(QWidget* parent) {
   cancel_button_.setProperty("controlId", res::kIdCancel);
   cancel_button_.hide();
 
-  winId();
-  qt_timer_id_ = startTimer(res::kSplashTimerPeriodMs);
+  // Precise: a coarse timer may fire up to 5 % early.
+  qt_timer_id_ = startTimer(res::kSplashTimerPeriodMs, Qt::PreciseTimer);
   if (invalidate_page_view_) invalidate_page_view_();
   return true;
 }

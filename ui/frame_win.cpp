@@ -37,8 +37,9 @@ void lvFrameWin::createWindow(int x, int y, int width, int height) {
   setBackgroundRole(QPalette::Window);
   setAutoFillBackground(true);
   move(x, y);
+  // The native window follows when it is first shown; made earlier, the
+  // platform would take (x, y) for the inside of the frame instead.
   resize(width, height);
-  winId();  // the native window exists from here on, as after creation
 }
 
 void lvFrameWin::showAsStarted(bool maximized) {

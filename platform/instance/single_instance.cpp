@@ -98,6 +98,10 @@ bool InstanceServer::Listen(const QString& name) {
 
 bool InstanceServer::IsListening() const { return server_ && server_->isListening(); }
 
+void InstanceServer::StopListening() {
+  if (server_) server_->close();
+}
+
 void InstanceServer::OnNewConnection() {
   while (QLocalSocket* socket = server_->nextPendingConnection()) {
     connect(socket, &QLocalSocket::disconnected, socket, &QObject::deleteLater);

@@ -48,6 +48,10 @@ class InstanceServer final : public QObject {
   bool Listen(const QString& name);
   bool IsListening() const;
 
+  // Stops taking new requests (an instance that is ending); a request
+  // being answered is still answered.
+  void StopListening();
+
  private:
   void OnNewConnection();
   void OnReadyRead(QLocalSocket* socket);
