@@ -28,12 +28,12 @@ struct Reduction {
 // How GDI's DIB engine reduces under each stretch-blt mode: BLACKONWHITE and
 // WHITEONBLACK merge the eliminated pixels by AND and OR; COLORONCOLOR keeps
 // the last pixel of a reduced column run and the first row of a row run;
-// HALFTONE keeps the last of both.
+// HALFTONE interpolates between the source pixels around each pixel centre.
 Reduction ReductionFor(StretchBltMode mode) {
   switch (mode) {
     case StretchBltMode::BlackOnWhite: return {Reduce::All, Reduce::All, Merge::And};
     case StretchBltMode::WhiteOnBlack: return {Reduce::All, Reduce::All, Merge::Or};
-    case StretchBltMode::Halftone: return {Reduce::Last, Reduce::Last, Merge::None};
+    case StretchBltMode::Halftone: return {Reduce::Interpolate, Reduce::Interpolate, Merge::None};
     case StretchBltMode::ColorOnColor: break;
   }
   return {Reduce::Last, Reduce::First, Merge::None};
@@ -109,6 +109,16 @@ class Sampler {
   // RLE pixels the data skipped leave the destination as it is.
   bool IsHole(const SourceSpan& sx, const SourceSpan& sy) const {
     return source_.alpha == DibAlpha::Holes && qAlpha(At(sx.first, sy.first)) == 0;
+  }
+  // Bilinear: along each row first, then between the rows, rounding each step.
+  QRgb Interpolate(const SourceLerp& lx, const SourceLerp& ly) const {
+    auto mix = [](QRgb a, QRgb b, int w) {
+      auto channel = [w](int ca, int cb) { return (ca * (256 - w) + cb * w + 128) >> 8; };
+      return qRgb(channel(qRed(a), qRed(b)), channel(qGreen(a), qGreen(b)), channel(qBlue(a), qBlue(b)));
+    };
+    const QRgb top = mix(At(lx.first, ly.first), At(lx.second, ly.first), lx.weight);
+    const QRgb bottom = mix(At(lx.first, ly.second), At(lx.second, ly.second), lx.weight);
+    return mix(top, bottom, ly.weight);
   }
   QRgb Read(const SourceSpan& sx, const SourceSpan& sy) const {
     if (merge_ == Merge::None || (sx.count == 1 && sy.count == 1)) return At(sx.first, sy.first);
@@ -242,16 +252,23 @@ bool StretchBlt(DeviceContext& dc, BlitRect dest, const BlitSource& source, Blit
   if (!plan) return false;
 
   const Sampler sampler(source, reduction.merge);
+  const bool interpolate = plan->Interpolates() && source.alpha != DibAlpha::Holes;
+  auto read = [&](int x, int y, const SourceSpan& sx, const SourceSpan& sy) {
+    if (!interpolate) return sampler.Read(sx, sy);
+    SourceLerp lx, ly;
+    plan->Interpolation(x, y, lx, ly);
+    return sampler.Interpolate(lx, ly);
+  };
   if (index == RopIndex(Rop3::SrcCopy)) {
-    ForEachPixel(dc, *plan, [&](QRgb& d, int, int, const SourceSpan& sx, const SourceSpan& sy) {
-      if (!sampler.IsHole(sx, sy)) d = sampler.Read(sx, sy) | kOpaque;
+    ForEachPixel(dc, *plan, [&](QRgb& d, int x, int y, const SourceSpan& sx, const SourceSpan& sy) {
+      if (!sampler.IsHole(sx, sy)) d = read(x, y, sx, sy) | kOpaque;
     });
     return true;
   }
   const Pattern pattern = RopUsesPattern(index) ? Pattern::Make(dc, plan->Bounds()) : Pattern{};
   ForEachPixel(dc, *plan, [&](QRgb& d, int x, int y, const SourceSpan& sx, const SourceSpan& sy) {
     if (sampler.IsHole(sx, sy)) return;
-    d = ApplyRop3(index, pattern.At(x, y), sampler.Read(sx, sy), d) | kOpaque;
+    d = ApplyRop3(index, pattern.At(x, y), read(x, y, sx, sy), d) | kOpaque;
   });
   return true;
 }

@@ -11,6 +11,7 @@ namespace {
 struct AxisMap {
   int lo = 0;
   std::vector<SourceSpan> spans;
+  std::vector<SourceLerp> lerps;  // Reduce::Interpolate only
 };
 
 std::int64_t CeilDiv(std::int64_t a, std::int64_t b) {  // b > 0
@@ -40,6 +41,7 @@ std::optional<AxisMap> MapAxis(std::int64_t d0, std::int64_t dl, std::int64_t s0
   AxisMap map;
   map.lo = static_cast<int>(lo);
   map.spans.resize(static_cast<std::size_t>(hi - lo));
+  if (reduce == Reduce::Interpolate) map.lerps.resize(map.spans.size());
   for (std::int64_t pos = lo; pos < hi; ++pos) {
     const std::int64_t i = (pos - d0) * dstep;
     std::int64_t j0, j1;
@@ -49,8 +51,24 @@ std::optional<AxisMap> MapAxis(std::int64_t d0, std::int64_t dl, std::int64_t s0
       j0 = first_source(i);
       j1 = first_source(i + 1) - 1;
     }
-    if (reduce == Reduce::First) j1 = j0;
+    if (reduce == Reduce::First || reduce == Reduce::Interpolate) j1 = j0;
     if (reduce == Reduce::Last) j0 = j1;
+    if (reduce == Reduce::Interpolate) {
+      // The pixel centre in source pixels, (i + ½)·S/D − ½, between two
+      // neighbours; the edges repeat their last pixel.
+      const std::int64_t num = (2 * i + 1) * S - D, den = 2 * D;
+      std::int64_t k0 = num < 0 ? 0 : num / den, weight = num < 0 ? 0 : ((num % den) * 256 + D) / den;
+      if (weight >= 256) {
+        ++k0;
+        weight = 0;
+      }
+      const std::int64_t k1 = std::min(k0 + 1, S - 1);
+      k0 = std::min(k0, S - 1);
+      auto clamp = [&](std::int64_t k) {
+        return static_cast<int>(std::clamp<std::int64_t>(s0 + k * sstep, 0, bitmap_extent - 1));
+      };
+      map.lerps[static_cast<std::size_t>(pos - lo)] = {clamp(k0), clamp(k1), static_cast<int>(weight)};
+    }
     // Keep the part of the run that lies inside the bitmap.
     std::int64_t a = s0 + j0 * sstep, b = s0 + j1 * sstep;
     if (sstep < 0) std::swap(a, b);
@@ -85,6 +103,10 @@ std::optional<BlitPlan> BlitPlan::Axis(QPoint origin, QPoint extent, BlitRect so
                        static_cast<int>(rows->spans.size()));
   plan.columns_ = std::move(columns->spans);
   plan.rows_ = std::move(rows->spans);
+  if (!columns->lerps.empty() && !rows->lerps.empty()) {
+    plan.column_lerps_ = std::move(columns->lerps);
+    plan.row_lerps_ = std::move(rows->lerps);
+  }
   return plan;
 }
 

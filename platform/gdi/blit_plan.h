@@ -37,11 +37,19 @@ struct SourceSpan {
   int step = 1;
 };
 
-// How a reduced axis keeps its source pixels.
+// How an axis picks its source pixels when the sizes differ.
 enum class Reduce {
-  First,  // the first pixel of each run
-  Last,   // the last one
-  All,    // all of them, merged by the caller
+  First,        // reducing: the first pixel of each run
+  Last,         // reducing: the last one
+  All,          // reducing: all of them, merged by the caller
+  Interpolate,  // either way: the two source pixels around the pixel centre
+};
+
+// Two neighbouring source pixels and the weight of the second, in 1/256.
+struct SourceLerp {
+  int first = 0;
+  int second = 0;
+  int weight = 0;
 };
 
 class BlitPlan {
@@ -65,6 +73,15 @@ class BlitPlan {
   // false when it takes none.
   bool Lookup(int x, int y, SourceSpan& sx, SourceSpan& sy) const;
 
+  // Whether Interpolation() is available: axis plans built with
+  // Reduce::Interpolate on both axes.
+  bool Interpolates() const { return !column_lerps_.empty(); }
+  // The interpolation pair of device pixel (x, y) on each axis.
+  void Interpolation(int x, int y, SourceLerp& lx, SourceLerp& ly) const {
+    lx = column_lerps_[static_cast<std::size_t>(x - bounds_.left())];
+    ly = row_lerps_[static_cast<std::size_t>(y - bounds_.top())];
+  }
+
  private:
   BlitPlan() = default;
 
@@ -72,6 +89,7 @@ class BlitPlan {
   bool axis_ = true;
   std::vector<SourceSpan> columns_;  // indexed by x - bounds_.left()
   std::vector<SourceSpan> rows_;     // indexed by y - bounds_.top()
+  std::vector<SourceLerp> column_lerps_, row_lerps_;
   // General blits: device → unit square, and the source rectangle.
   QTransform to_unit_;
   BlitRect source_;

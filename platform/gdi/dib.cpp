@@ -186,6 +186,17 @@ bool IsBlackThenWhite(const std::array<QRgb, 256>& table, std::span<const std::b
   return Byte(info, header.table_offset + 3) == 0 && Byte(info, header.table_offset + 7) == 0;
 }
 
+// The bits that carry alpha, for the formats whose fourth byte AlphaBlend
+// reads: 32-bit BI_RGB, an explicit alpha mask, and 32-bit bitfields with the
+// standard colour masks, which GDI treats exactly like BI_RGB.
+std::uint32_t AlphaMask(const DibHeader& h) {
+  if (h.alpha_mask != 0) return h.alpha_mask;
+  if (h.bit_count != 32) return 0;
+  if (h.compression == DibCompression::Rgb) return 0xFF000000u;
+  const bool standard = h.red_mask == 0xFF0000 && h.green_mask == 0x00FF00 && h.blue_mask == 0x0000FF;
+  return standard ? 0xFF000000u : 0;
+}
+
 tl::expected<QImage, DibError> AllocateImage(std::int64_t width, std::int64_t height,
                                              QImage::Format format) {
   if (width <= 0 || height <= 0) return Fail("bitmap is empty");
@@ -217,8 +228,7 @@ tl::expected<QImage, DibError> DecodeRows(std::span<const std::byte> bits, const
   }
   const Field red = Field::FromMask(red_mask), green = Field::FromMask(green_mask),
               blue = Field::FromMask(blue_mask);
-  const Field alpha = Field::FromMask(header.compression == DibCompression::Rgb ? 0xFF000000u
-                                                                                : header.alpha_mask);
+  const Field alpha = Field::FromMask(AlphaMask(header));
   const int width = header.width;
   const unsigned bpp = header.bit_count;
 
@@ -422,8 +432,7 @@ tl::expected<DecodedDib, DibError> DecodeDib(std::span<const std::byte> info,
   const std::uint32_t rows = options.scan_lines
                                  ? std::min<std::uint32_t>(*options.scan_lines, header.height)
                                  : static_cast<std::uint32_t>(header.height);
-  const bool keep_alpha =
-      header.bit_count == 32 && (header.compression == DibCompression::Rgb || header.alpha_mask != 0);
+  const bool keep_alpha = AlphaMask(header) != 0;
   auto image = DecodeRows(bits, header, table, rows, keep_alpha);
   if (!image) return tl::unexpected(image.error());
   result.image = std::move(*image);

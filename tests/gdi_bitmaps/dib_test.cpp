@@ -149,6 +149,16 @@ TEST(DibDecode, TwentyFourAndThirtyTwoBit) {
   ASSERT_TRUE(swapped) << swapped.error().what;
   EXPECT_EQ(swapped->alpha, DibAlpha::None);
   EXPECT_EQ(swapped->image.pixel(0, 0), 0xFF112233u);
+
+  // With the standard masks they are BI_RGB, fourth byte included.
+  Bytes standard = InfoHeader(1, 1, 32, 3);
+  PutU32(standard, 0xFF0000);
+  PutU32(standard, 0x00FF00);
+  PutU32(standard, 0x0000FF);
+  auto same = DecodeDib(standard, Raw({0x11, 0x22, 0x33, 0x44}));
+  ASSERT_TRUE(same) << same.error().what;
+  EXPECT_EQ(same->alpha, DibAlpha::Channel);
+  EXPECT_EQ(same->image.pixel(0, 0), 0x44332211u);
 }
 
 TEST(DibDecode, TopDownAndBottomUpOrderRows) {
