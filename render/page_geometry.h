@@ -18,8 +18,9 @@ inline constexpr double kInchPerFrameUnit = 0.0003937007874015748;
 // Resolutions above this are taken as this: no printer prints finer, and the
 // drawing surface must stay within reach of memory.
 inline constexpr double kMaxResolution = 2400.0;
-// The largest image a render will make (about 1.2 GB of image memory).
-inline constexpr long long kMaxPagePixels = 150'000'000;
+// The largest image a render will make: 2^28 pixels, 2 GB of image memory
+// (a poster of 3 x 4 m at 96 dpi still fits).
+inline constexpr long long kMaxPagePixels = 1ll << 28;
 // The longest side a render will make.
 inline constexpr long long kMaxPageSide = 65535;
 // The size of the placeholder drawn for a page without a metafile.
