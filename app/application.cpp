@@ -107,13 +107,11 @@ bool Application::Initialise() {
   frame_->showAsStarted(placement_.maximized);
 
   // A damaged registry file: the program runs on its defaults, and the
-  // user should know why nothing they set is there (or stays).
+  // user should know why nothing they set is there (or stays). The text
+  // names the file and says so.
   if (std::optional<std::string> problem = registry::StoreProblem()) {
-    platform::MessageBox(platform::MessageOwner::MainWindow,
-                         *problem + "\nPagewick runs with its default settings until the file is "
-                                    "repaired or removed.",
-                         platform::kMessageCaption, platform::MessageButtons::Ok,
-                         platform::MessageIcon::Warning);
+    platform::MessageBox(platform::MessageOwner::MainWindow, *problem, platform::kMessageCaption,
+                         platform::MessageButtons::Ok, platform::MessageIcon::Warning);
     if (!frameOpen()) return true;
   }
 

@@ -24,10 +24,10 @@ bool lvSplashDlg::create(QWidget* parent) {
 
   ok_button_.setGeometry(DluRect(180, 10, 50, 14));
   ok_button_.setDefault(true);
-  ok_button_.setProperty("controlId", res::kIdOk);
+  ok_button_.setProperty("controlId", static_cast<int>(res::DialogCommand::Ok));
   ok_button_.hide();
   cancel_button_.setGeometry(DluRect(115, 10, 50, 14));
-  cancel_button_.setProperty("controlId", res::kIdCancel);
+  cancel_button_.setProperty("controlId", static_cast<int>(res::DialogCommand::Cancel));
   cancel_button_.hide();
 
   // Precise: a coarse timer may fire up to 5 % early.

@@ -33,7 +33,7 @@ lvStartHelp::lvStartHelp(QWidget* parent, std::optional<QFont> tip_font)
 
   close_button_.setGeometry(DluRect(170, 133, 50, 14));
   close_button_.setDefault(true);
-  close_button_.setProperty("controlId", res::kIdOk);
+  close_button_.setProperty("controlId", static_cast<int>(res::DialogCommand::Ok));
 
   next_button_.setGeometry(DluRect(113, 133, 50, 14));
   next_button_.setAutoDefault(false);

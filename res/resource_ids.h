@@ -17,9 +17,8 @@ inline constexpr int kAcceleratorTable = 144;
 inline constexpr int kSplashTemplate = 105;
 inline constexpr int kTipTemplate = 193;
 
-// Standard dialog command identifiers.
-inline constexpr int kIdOk = 1;
-inline constexpr int kIdCancel = 2;
+// The desktop's standard dialog command identifiers.
+enum class DialogCommand : int { Ok = 1, Cancel = 2 };
 
 // Controls of the tip of the day (template 193).
 inline constexpr int kTipShowAtStartupCheck = 1006;

@@ -211,7 +211,7 @@ TEST_F(StartupTest, DamagedRegistryIsReportedAndTheDefaultsHold) {
   EXPECT_TRUE(app.Initialise());
   const std::vector<platform::MessageRequest> requests = host_->Requests();
   ASSERT_EQ(requests.size(), 1u);
-  EXPECT_EQ(requests[0].text.rfind(*problem, 0), 0u) << requests[0].text;
+  EXPECT_EQ(requests[0].text, *problem);
   EXPECT_EQ(requests[0].caption, "Tavrin Pagewick Message");
   EXPECT_EQ(requests[0].owner, platform::MessageOwner::MainWindow);
 
