@@ -56,6 +56,16 @@ bool PrivateFolder(const std::string& folder, bool tighten_mode) {
   return true;
 }
 
+// A shared temporary folder such as /tmp: someone else's, sticky, and not a
+// link. Private files go into a folder of the user's own inside it.
+bool SharedTempFolder(const std::string& folder) {
+  std::string path = folder;
+  while (path.size() > 1 && path.back() == '/') path.pop_back();
+  struct stat info {};
+  if (::lstat(path.c_str(), &info) != 0) return false;
+  return S_ISDIR(info.st_mode) && (info.st_mode & S_ISVTX) != 0 && info.st_uid != ::geteuid();
+}
+
 }  // namespace
 
 std::string HomeFolder() {
@@ -75,12 +85,16 @@ std::string MachineRootFolder() { return Ensure(HomeFolder() + "c/"); }
 
 std::optional<std::string> TempFolder() {
   std::string tmpdir = Env("TMPDIR");
-  bool own_default = tmpdir.empty();
-  std::string folder =
-      own_default ? "/tmp/pagewick-" + std::to_string(::geteuid()) + "/" : WithSlash(tmpdir);
-  // Only the folder we name ourselves is narrowed to 0700; a $TMPDIR the user
-  // chose keeps the mode the user gave it.
-  if (!PrivateFolder(folder, own_default)) return std::nullopt;
+  std::string own = "pagewick-" + std::to_string(::geteuid()) + "/";
+  if (tmpdir.empty() || SharedTempFolder(WithSlash(tmpdir))) {
+    // Only the folder we name ourselves is narrowed to 0700; a $TMPDIR the
+    // user chose keeps the mode the user gave it.
+    std::string folder = WithSlash(tmpdir.empty() ? std::string("/tmp") : tmpdir) + own;
+    if (!PrivateFolder(folder, true)) return std::nullopt;
+    return folder;
+  }
+  std::string folder = WithSlash(tmpdir);
+  if (!PrivateFolder(folder, false)) return std::nullopt;
   return folder;
 }
 

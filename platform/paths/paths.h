@@ -16,9 +16,10 @@ std::string WindowsFolder();
 // The emulated root of drive C: HomeFolder() + "c/".
 std::string MachineRootFolder();
 
-// The user's private temporary folder: $TMPDIR if set, else
-// /tmp/pagewick-<uid>/, created with mode 0700. Absent when it is not the
-// user's own, is a symbolic link, or cannot be made.
+// The user's private temporary folder: $TMPDIR if set and the user's own,
+// else pagewick-<uid>/ inside a shared sticky $TMPDIR or inside /tmp,
+// created with mode 0700. Absent when it is someone else's (and not a
+// shared temporary folder), is a symbolic link, or cannot be made.
 std::optional<std::string> TempFolder();
 
 // TempFolder() + "Pagewick/", created on demand.

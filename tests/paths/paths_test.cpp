@@ -96,6 +96,21 @@ TEST(Paths, TempFolderOwnedBySomeoneElseIsRefused) {
   EXPECT_FALSE(TempFolder());
 }
 
+TEST(Paths, SharedStickyTmpdirGetsAPrivateFolderInside) {
+  fs::path shared = test::TempDir() / "shared";
+  fs::create_directory(shared);
+  if (::chown(shared.c_str(), 12345, 12345) != 0) GTEST_SKIP() << "cannot change the owner here";
+  ASSERT_EQ(::chmod(shared.c_str(), 01777), 0);
+  ::setenv("TMPDIR", shared.c_str(), 1);
+  std::optional<std::string> temp = TempFolder();
+  ASSERT_TRUE(temp);
+  EXPECT_EQ(*temp, shared.string() + "/pagewick-" + std::to_string(::geteuid()) + "/");
+  struct stat info {};
+  ASSERT_EQ(::lstat(temp->c_str(), &info), 0);
+  EXPECT_EQ(info.st_mode & 0777, 0700u);
+  EXPECT_EQ(info.st_uid, ::geteuid());
+}
+
 TEST(Paths, InstallFolderFromEnvironmentOrBesideTheProgram) {
   ::setenv("PAGEWICK_INSTALL_DIR", "/opt/pw", 1);
   EXPECT_EQ(DefaultInstallFolder(), "/opt/pw/");

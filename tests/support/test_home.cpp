@@ -11,10 +11,12 @@ namespace {
 
 std::filesystem::path g_home;
 std::filesystem::path g_temp;
+// The system's temporary folder as it was before any test changed TMPDIR.
+std::filesystem::path g_system_temp;
 
 class TestHomeListener : public ::testing::EmptyTestEventListener {
   void OnTestStart(const ::testing::TestInfo&) override {
-    std::string pattern = (std::filesystem::temp_directory_path() / "pwtest-XXXXXX").string();
+    std::string pattern = (g_system_temp / "pwtest-XXXXXX").string();
     if (char* made = ::mkdtemp(pattern.data())) {
       g_home = std::filesystem::path(made) / "home";
       g_temp = std::filesystem::path(made) / "tmp";
@@ -47,6 +49,7 @@ std::filesystem::path BuildDir() { return FromEnv("PAGEWICK_BUILD_DIR", PAGEWICK
 std::filesystem::path SourceDir() { return FromEnv("PAGEWICK_SOURCE_DIR", PAGEWICK_SOURCE_DIR_DEFAULT); }
 
 void InstallTestHomeListener() {
+  g_system_temp = std::filesystem::temp_directory_path();
   ::testing::UnitTest::GetInstance()->listeners().Append(new TestHomeListener);  // gtest owns listeners
 }
 
