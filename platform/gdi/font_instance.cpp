@@ -78,8 +78,13 @@ std::shared_ptr<const FontInstance> FontInstance::Create(const LogFont& font, in
     out->width_scale_ = std::clamp(std::abs(device_width) / natural, 1.0 / 64, 64.0);
     out->metrics_.avg_char_width = std::abs(device_width);
   }
-  out->antialiased_ = font.quality != kNonAntialiasedQuality && m.GrayAt(out->ppem_);
+  out->antialiased_ = out->SmoothAt(out->ppem_);
   return out;
+}
+
+bool FontInstance::SmoothAt(int ppem) const {
+  if (logfont_.quality == kNonAntialiasedQuality) return false;
+  return match_.synthetic_italic || file_->metrics.GrayAt(ppem);
 }
 
 std::vector<quint32> FontInstance::GlyphsForText(std::u16string_view text) const {

@@ -54,6 +54,9 @@ class FontInstance {
   // Smoothed glyphs, unless NONANTIALIASED_QUALITY or the gasp table at
   // this size asks for bilevel ones.
   bool antialiased() const { return antialiased_; }
+  // The same decision for glyphs drawn at another size (a stretched glyph
+  // is judged by its larger scale). Synthesised italics are always smoothed.
+  bool SmoothAt(int ppem) const;
 
   // Glyph indexes for UTF-16 text; symbol fonts take 0x20..0xFF through their
   // 0xF000 page as GDI does.

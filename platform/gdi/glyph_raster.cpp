@@ -26,7 +26,7 @@ constexpr std::array<std::uint8_t, 17> kSmoothing{0,  0,  15,  22,  30,  38,  47
 
 FT_Fixed ToFixed(double v) { return static_cast<FT_Fixed>(std::lround(v * 65536.0)); }
 
-using CacheKey = std::tuple<const FontFile*, int, FT_Fixed, FT_Fixed, FT_Fixed, FT_Fixed, bool, std::uint32_t>;
+using CacheKey = std::tuple<const FontFile*, int, FT_Fixed, FT_Fixed, FT_Fixed, FT_Fixed, bool, bool, std::uint32_t>;
 
 class ThreadRasterizer {
  public:
@@ -49,7 +49,7 @@ class ThreadRasterizer {
     // FreeType's y axis points up: conjugate the y-down transform by a flip.
     FT_Matrix m{ToFixed(key.outline.m11()), ToFixed(-key.outline.m21()), ToFixed(-key.outline.m12()),
                 ToFixed(key.outline.m22())};
-    CacheKey ck{key.file, key.ppem, m.xx, m.xy, m.yx, m.yy, key.smooth, glyph};
+    CacheKey ck{key.file, key.ppem, m.xx, m.xy, m.yx, m.yy, key.smooth, key.hinted, glyph};
     if (auto it = glyphs_.find(ck); it != glyphs_.end()) return it->second;
     if (glyphs_.size() >= kMaxCachedGlyphs) glyphs_.clear();
     return glyphs_.emplace(ck, Render(key, m, glyph)).first->second;
@@ -82,6 +82,7 @@ class ThreadRasterizer {
     FT_Int32 flags = FT_LOAD_DEFAULT | FT_LOAD_IGNORE_GLOBAL_ADVANCE_WIDTH;
     if (key.smooth || !identity) flags |= FT_LOAD_NO_BITMAP;
     if (!key.smooth) flags |= FT_LOAD_TARGET_MONO;
+    if (!key.hinted) flags |= FT_LOAD_NO_HINTING;
     if (FT_Load_Glyph(face, glyph, flags) != 0) return out;
     FT_GlyphSlot slot = face->glyph;
     out.valid = true;

@@ -32,6 +32,8 @@ struct GlyphRasterKey {
   // The linear outline transform in y-down device space (m11, m12, m21, m22).
   QTransform outline;
   bool smooth = true;
+  // Grid-fitted outlines; off for glyphs GDI scales after realising them.
+  bool hinted = true;
 };
 
 // The image of one glyph; cached per thread. The file must stay alive while

@@ -45,7 +45,7 @@ void DrawGlyphs(QPainter& painter, const FontInstance& font, std::span<const qui
                 std::span<const QPointF> origins, const GlyphStyle& style) {
   if (glyphs.empty() || glyphs.size() != origins.size()) return;
   const QTransform linear = Linear(style.outline);
-  GlyphRasterKey key{&font.file(), font.ppem(), linear, font.antialiased()};
+  GlyphRasterKey key{&font.file(), font.ppem(), linear, style.smooth, style.hinted};
 
   QPoint bold_step;
   if (font.match().synthetic_bold) {

@@ -18,6 +18,8 @@ struct GlyphStyle {
   // The linear part that maps each glyph's outline (at the font's ppem) to
   // device pixels: width stretch, rotation, mirroring. Translation ignored.
   QTransform outline;
+  bool smooth = true;  // grayscale glyphs; false: bilevel
+  bool hinted = true;
 };
 
 // The outline transform for a realised font: synthetic italic slant and

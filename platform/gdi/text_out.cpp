@@ -21,6 +21,7 @@ constexpr std::uint32_t kAlignBottom = static_cast<std::uint32_t>(TextAlign::Bot
 constexpr std::uint32_t kAlignBaseline = static_cast<std::uint32_t>(TextAlign::Baseline);
 // Longest string drawn; longer records are refused by the parser anyway.
 constexpr std::size_t kMaxGlyphs = 1u << 20;
+constexpr std::uint8_t kNonAntialiasedQuality = 3;
 
 int RoundHalfUp(double v) { return static_cast<int>(std::floor(v + 0.5)); }
 QPointF Rounded(QPointF p) { return QPointF(RoundHalfUp(p.x()), RoundHalfUp(p.y())); }
@@ -45,6 +46,9 @@ struct Frames {
   QTransform glyph;    // glyph frame (device pixels at ppem) -> device
   QTransform advance;  // logical advance vector -> device
   double angle = 0;
+  // Advanced mode: the world transform scales the realised outline further
+  // (a stretch, or a height that is not a whole number of device pixels).
+  bool scaled_outline = false;
 };
 
 Frames MakeFrames(const QTransform& device, const LogFont& font, GraphicsMode mode) {
@@ -53,17 +57,23 @@ Frames MakeFrames(const QTransform& device, const LogFont& font, GraphicsMode mo
   const double escapement = font.escapement / 10.0;
   const double sy = YScale(linear);
   if (mode == GraphicsMode::Advanced && sy > 0) {
-    f.glyph = Rotation(escapement) * QTransform(linear.m11() / sy, linear.m12() / sy, linear.m21() / sy,
-                                                linear.m22() / sy, 0, 0);
+    // The em is realised at a whole number of pixels; the rest of the
+    // scale stays in the outline transform.
+    const double height = std::abs(static_cast<double>(font.height)) * sy;
+    const double rounded = std::max(1, RoundHalfUp(height));
+    const double rest = font.height != 0 ? height / rounded : 1.0;
+    const double k = rest / sy;
+    f.glyph = Rotation(escapement) *
+              QTransform(linear.m11() * k, linear.m12() * k, linear.m21() * k, linear.m22() * k, 0, 0);
+    f.scaled_outline = std::abs(rest - 1.0) > 1e-3 || std::abs(XScale(linear) - sy) > 1e-3 * sy;
     f.advance = Rotation(escapement) * linear;
     const QPointF dir = f.advance.map(QPointF(1, 0));
     f.angle = -std::atan2(dir.y(), dir.x()) * 180.0 / std::numbers::pi;
     return f;
   }
-  // An lfWidth sets the stretch itself; otherwise anisotropic mapping does.
-  const double sx = XScale(linear);
-  const double stretch = font.width == 0 && sy > 0 ? sx / sy : 1.0;
-  f.glyph = QTransform::fromScale(stretch, 1.0) * Rotation(escapement);
+  // Glyphs keep their own proportions under an anisotropic mapping (the
+  // height picks the size); only lfWidth, scaled by the x axis, stretches them.
+  f.glyph = Rotation(escapement);
   f.advance = linear * Rotation(escapement);
   f.angle = escapement;
   return f;
@@ -254,6 +264,13 @@ bool ExtTextOut(DeviceContext& dc, const TextRun& run, bool* font_replaced) {
     GlyphStyle style;
     style.color = text_color;
     style.outline = layout->outline;
+    style.smooth = font->antialiased();
+    if (frames.scaled_outline) {
+      // Outlines scaled after realisation are drawn smoothed and unhinted,
+      // whatever the gasp table says for the realised size.
+      style.smooth = font->logfont().quality != kNonAntialiasedQuality;
+      style.hinted = false;
+    }
     DrawGlyphs(p, *font, layout->glyphs, layout->origins, style);
     const auto& lf = font->logfont();
     if (lf.underline) {
