@@ -133,7 +133,9 @@ TEST(FontMetrics, HeightsRealiseAsGdiDoes) {
     ASSERT_TRUE(font) << c.face;
     EXPECT_EQ(font->metrics().ascent, c.ascent) << c.face << " " << c.height;
     EXPECT_EQ(font->metrics().descent, c.descent) << c.face << " " << c.height;
-    if (c.height < 0) EXPECT_EQ(font->ppem(), -c.height);
+    if (c.height < 0) {
+      EXPECT_EQ(font->ppem(), -c.height);
+    }
   }
 }
 

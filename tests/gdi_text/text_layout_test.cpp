@@ -3,6 +3,7 @@
 #include <gtest/gtest.h>
 
 #include <numeric>
+#include <set>
 
 #include "platform/gdi/text_out.h"
 #include "tests/gdi_text/text_canvas.h"
@@ -198,6 +199,44 @@ TEST(TextLayout, MappingScalesHeightsAndPositions) {
   canvas.dc().SetViewportExt(QSize(200, 200));
   ASSERT_TRUE(ExtTextOut(canvas.dc(), MakeRun(25, 50, u"Scaled", {6, 5, 5, 5, 5, 5})));
   EXPECT_EQ(canvas.image(), Draw(MakeRun(50, 100, u"Scaled", {12, 10, 10, 10, 10, 10})));
+}
+
+int GrayLevels(const QImage& image) {
+  std::set<QRgb> levels;
+  for (int y = 0; y < image.height(); ++y)
+    for (int x = 0; x < image.width(); ++x) levels.insert(image.pixel(x, y));
+  return static_cast<int>(levels.size());
+}
+
+TEST(TextLayout, AnisotropicMappingMovesGlyphsButKeepsTheirShape) {
+  TextCanvas canvas(300, 300);
+  canvas.Select(u"Arial", -20);
+  canvas.dc().SetBkMode(BkMode::Transparent);
+  canvas.dc().SetTextAlign(kLeft | kBaseline);
+  canvas.dc().SetMapMode(MapMode::Anisotropic);
+  canvas.dc().SetWindowExt(QSize(100, 100));
+  canvas.dc().SetViewportExt(QSize(200, 100));
+  ASSERT_TRUE(ExtTextOut(canvas.dc(), MakeRun(10, 50, u"HH", {20, 20})));
+  EXPECT_EQ(canvas.image(), Draw(MakeRun(20, 50, u"HH", {40, 40})));
+}
+
+TEST(TextLayout, AdvancedModeStretchedTextIsSmoothed) {
+  // 12 pixels per em is bilevel for Arial's stand-in...
+  const QImage plain = Draw(MakeRun(10, 50, u"Hag", {10, 10, 10}), kLeft | kBaseline, -12);
+  EXPECT_EQ(GrayLevels(plain), 2);
+  // ...but an outline the world transform stretches is drawn smoothed.
+  TextCanvas canvas(300, 300);
+  canvas.Select(u"Arial", -24);
+  canvas.dc().SetBkMode(BkMode::Transparent);
+  canvas.dc().SetTextAlign(kLeft | kBaseline);
+  ASSERT_TRUE(canvas.dc().SetWorldTransform(QTransform(1.0, 0, 0, 0.5, 0, 0)));
+  TextRun run = MakeRun(10, 100, u"Hag", {20, 20, 20});
+  run.graphics_mode = GraphicsMode::Advanced;
+  ASSERT_TRUE(ExtTextOut(canvas.dc(), run));
+  EXPECT_GT(GrayLevels(canvas.image()), 4);
+  const QRect ink = InkBox(canvas.image());
+  EXPECT_NEAR(ink.height(), InkBox(plain).height(), 1);
+  EXPECT_GT(ink.width(), 2 * InkBox(plain).width() - 6);
 }
 
 TEST(TextLayout, UnderlineRunsTheLengthOfTheText) {
