@@ -1,0 +1,46 @@
+// pagewick-make-samples FOLDER: writes the Quick Start Reference pages into
+// FOLDER (created when missing), replacing older pages of the same names.
+#include <cstdio>
+#include <cstdlib>
+#include <filesystem>
+#include <fstream>
+
+#include <QGuiApplication>
+
+#include "tools/make-samples/sample_pages.h"
+
+int main(int argc, char** argv) {
+  if (argc != 2) {
+    std::fprintf(stderr, "usage: pagewick-make-samples FOLDER\n");
+    return 2;
+  }
+  // Font metrics need the GUI library, not a display.
+  if (!std::getenv("QT_QPA_PLATFORM")) setenv("QT_QPA_PLATFORM", "offscreen", 1);
+  int qt_argc = 1;
+  QGuiApplication app(qt_argc, argv);
+
+  const std::filesystem::path folder = argv[1];
+  std::error_code error;
+  std::filesystem::create_directories(folder, error);
+  if (error) {
+    std::fprintf(stderr, "pagewick-make-samples: cannot make %s: %s\n", folder.c_str(), error.message().c_str());
+    return 1;
+  }
+  for (const auto& page : pw::samples::QuickStartPages()) {
+    const std::filesystem::path target = folder / page.file_name;
+    const std::filesystem::path part = target.string() + ".part";
+    std::ofstream out(part, std::ios::binary | std::ios::trunc);
+    out.write(reinterpret_cast<const char*>(page.emf.data()), static_cast<std::streamsize>(page.emf.size()));
+    out.close();
+    if (!out) {
+      std::fprintf(stderr, "pagewick-make-samples: cannot write %s\n", part.c_str());
+      return 1;
+    }
+    std::filesystem::rename(part, target, error);
+    if (error) {
+      std::fprintf(stderr, "pagewick-make-samples: cannot write %s: %s\n", target.c_str(), error.message().c_str());
+      return 1;
+    }
+  }
+  return 0;
+}
