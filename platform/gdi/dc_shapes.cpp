@@ -43,6 +43,8 @@ QPoint Rounded(QPointF p) {
   return QPoint(static_cast<int>(std::floor(p.x() + 0.5)), static_cast<int>(std::floor(p.y() + 0.5)));
 }
 
+std::vector<QPolygon> PixelOutline(const QPainterPath& figure);
+
 }  // namespace
 
 int DeviceContext::PenDeviceWidth() const {
@@ -57,26 +59,61 @@ int DeviceContext::PenDeviceWidth() const {
 
 void DeviceContext::StrokeDevicePath(const QPainterPath& figure) {
   if (state_.pen.IsNull()) return;
-  painter_.setPen(ToQPen(state_.pen, PenDeviceWidth(), state_));
+  const int width = PenDeviceWidth();
+  painter_.setPen(ToQPen(state_.pen, width, state_));
   painter_.setBrush(Qt::NoBrush);
-  // Lines run through pixel centres.
-  painter_.drawPath(figure.translated(0.5, 0.5));
+  if (width > 1) {
+    // Wide pens are centred on the centres of the pixels their points name.
+    painter_.drawPath(figure.translated(0.5, 0.5));
+  } else {
+    for (const QPolygon& pixels : PixelOutline(figure)) painter_.drawPolyline(pixels);
+  }
   painter_.setPen(Qt::NoPen);
 }
 
+namespace {
+
+// One-pixel lines join whole pixels, as GDI flattens curves to integer points.
+std::vector<QPolygon> PixelOutline(const QPainterPath& figure) {
+  std::vector<QPolygon> out;
+  for (const QPolygonF& poly : figure.toSubpathPolygons()) {
+    QPolygon pixels;
+    pixels.reserve(poly.size());
+    for (const QPointF& p : poly) {
+      const QPoint q = Rounded(p);
+      if (pixels.isEmpty() || pixels.back() != q) pixels.push_back(q);
+    }
+    if (pixels.size() == 1) pixels.push_back(pixels.front());
+    out.push_back(std::move(pixels));
+  }
+  return out;
+}
+
+}  // namespace
+
 void DeviceContext::Render(const QPainterPath& figure, bool fill, bool stroke) {
+  RenderFigure(figure, figure, fill, stroke);
+}
+
+void DeviceContext::RenderFigure(const QPainterPath& area, const QPainterPath& outline, bool fill, bool stroke) {
   if (PathOpen()) {
-    AddToPath(figure, false);
+    AddToPath(area, false);
     return;
   }
-  if (figure.isEmpty() || !ToCompositionMode(state_.rop2)) return;
+  if (area.isEmpty() || !ToCompositionMode(state_.rop2)) return;
   BeginPaint();
   if (fill && !state_.brush.IsNull()) {
-    QPainterPath area = figure;
-    area.setFillRule(state_.fill_mode == PolyFillMode::Winding ? Qt::WindingFill : Qt::OddEvenFill);
-    painter_.fillPath(area, ToQBrush(state_.brush, state_));
+    QPainterPath filled = area;
+    if (stroke && !state_.pen.IsNull() && PenDeviceWidth() <= 1 && &area != &outline) {
+      // Under a one-pixel outline the area is the outline's own polygon, so
+      // that no filled pixel lies outside it.
+      filled = QPainterPath();
+      for (const QPolygon& pixels : PixelOutline(outline)) filled.addPolygon(QPolygonF(pixels));
+    }
+    filled.setFillRule(state_.fill_mode == PolyFillMode::Winding ? Qt::WindingFill : Qt::OddEvenFill);
+    painter_.fillPath(filled, ToQBrush(state_.brush, state_));
   }
-  if (stroke) StrokeDevicePath(figure);
+  if (stroke) StrokeDevicePath(outline);
 }
 
 void DeviceContext::FillDevicePath(const QPainterPath& device_path, const Brush& brush) {
@@ -207,40 +244,40 @@ void DeviceContext::PolyPolygon(std::span<const QPoint> points, std::span<const 
   Render(path, true);
 }
 
+// The device box of a figure: its corners in device pixels, ordered, and
+// shrunk for an inside-frame pen. Empty when the box has no width or height.
+std::optional<QRect> DeviceContext::DeviceBox(RectL box) const {
+  const QPoint a = ToDevice(QPoint(box.left, box.top));
+  const QPoint b = ToDevice(QPoint(box.right, box.bottom));
+  int x1 = std::min(a.x(), b.x()), x2 = std::max(a.x(), b.x());
+  int y1 = std::min(a.y(), b.y()), y2 = std::max(a.y(), b.y());
+  if (x1 == x2 || y1 == y2) return std::nullopt;
+  if (state_.pen.style == PenStyle::InsideFrame) {
+    const int w = PenDeviceWidth();
+    x1 += w / 2;
+    y1 += w / 2;
+    x2 -= (w - 1) / 2;
+    y2 -= (w - 1) / 2;
+  }
+  return QRect(QPoint(x1, y1), QPoint(x2, y2));  // both corners included
+}
+
 QPainterPath DeviceContext::RectanglePath(RectL box) const {
   QPainterPath path;
   const bool ccw = state_.arc_direction == ArcDirection::CounterClockwise;
+  QPolygonF corners;
   if (IsAxisAligned()) {
-    const QPoint a = ToDevice(QPoint(box.left, box.top));
-    const QPoint b = ToDevice(QPoint(box.right, box.bottom));
-    int x1 = std::min(a.x(), b.x()), x2 = std::max(a.x(), b.x());
-    int y1 = std::min(a.y(), b.y()), y2 = std::max(a.y(), b.y());
-    if (x1 == x2 || y1 == y2) return path;
-    if (state_.pen.style == PenStyle::InsideFrame) {
-      const int w = PenDeviceWidth();
-      x1 += w / 2;
-      y1 += w / 2;
-      x2 -= (w - 1) / 2;
-      y2 -= (w - 1) / 2;
-    }
-    // The right and bottom edges are not part of the rectangle.
-    --x2;
-    --y2;
-    if (ccw) {
-      path.moveTo(x2, y1);
-      path.lineTo(x1, y1);
-      path.lineTo(x1, y2);
-      path.lineTo(x2, y2);
-    } else {
-      path.moveTo(x1, y1);
-      path.lineTo(x2, y1);
-      path.lineTo(x2, y2);
-      path.lineTo(x1, y2);
-    }
+    const auto device = DeviceBox(box);
+    if (!device) return path;
+    const double x1 = device->left(), y1 = device->top(), x2 = device->right(), y2 = device->bottom();
+    if (ccw)
+      corners << QPointF(x2, y1) << QPointF(x1, y1) << QPointF(x1, y2) << QPointF(x2, y2);
+    else
+      corners << QPointF(x1, y1) << QPointF(x2, y1) << QPointF(x2, y2) << QPointF(x1, y2);
+    path.addPolygon(corners);
     path.closeSubpath();
     return path;
   }
-  QPolygonF corners;
   if (ccw)
     corners << QPointF(box.right, box.top) << QPointF(box.left, box.top) << QPointF(box.left, box.bottom)
             << QPointF(box.right, box.bottom);
@@ -252,22 +289,23 @@ QPainterPath DeviceContext::RectanglePath(RectL box) const {
   return path;
 }
 
-QPainterPath DeviceContext::EllipsePath(RectL box) const {
+// The rectangle a curved figure is built in: the whole device box for its
+// area, the pixels inside its right and bottom edge for its outline.
+std::optional<QRectF> DeviceContext::CurveBox(RectL box, bool outline) const {
+  const auto device = DeviceBox(box);
+  if (!device) return std::nullopt;
+  const double w = device->right() - device->left(), h = device->bottom() - device->top();
+  if (outline) return QRectF(device->left(), device->top(), w - 1, h - 1);
+  // Under an outline the area is the outline's own curve; without one GDI's
+  // filled ellipses reach a little further, not quite to the box's edge.
+  if (!state_.pen.IsNull()) return QRectF(device->left() + 0.5, device->top() + 0.5, w - 1, h - 1);
+  return QRectF(device->left() + 0.25, device->top() + 0.25, w - 0.5, h - 0.5);
+}
+
+QPainterPath DeviceContext::EllipsePath(RectL box, bool outline) const {
   QPainterPath path;
   if (IsAxisAligned()) {
-    const QPoint a = ToDevice(QPoint(box.left, box.top));
-    const QPoint b = ToDevice(QPoint(box.right, box.bottom));
-    int x1 = std::min(a.x(), b.x()), x2 = std::max(a.x(), b.x());
-    int y1 = std::min(a.y(), b.y()), y2 = std::max(a.y(), b.y());
-    if (x1 == x2 || y1 == y2) return path;
-    if (state_.pen.style == PenStyle::InsideFrame) {
-      const int w = PenDeviceWidth();
-      x1 += w / 2;
-      y1 += w / 2;
-      x2 -= (w - 1) / 2;
-      y2 -= (w - 1) / 2;
-    }
-    path.addEllipse(QRectF(x1, y1, x2 - 1 - x1, y2 - 1 - y1));
+    if (const auto rect = CurveBox(box, outline)) path.addEllipse(*rect);
     return path;
   }
   QPainterPath logical;
@@ -275,49 +313,46 @@ QPainterPath DeviceContext::EllipsePath(RectL box) const {
   return device_transform_.map(logical);
 }
 
-void DeviceContext::Rectangle(RectL box) { Render(RectanglePath(box), true); }
-
-void DeviceContext::Ellipse(RectL box) { Render(EllipsePath(box), true); }
-
-void DeviceContext::RoundRect(RectL box, QSize corner) {
+QPainterPath DeviceContext::RoundRectPath(RectL box, QSize corner, bool outline) const {
   QPainterPath path;
   if (IsAxisAligned()) {
-    const QPoint a = ToDevice(QPoint(box.left, box.top));
-    const QPoint b = ToDevice(QPoint(box.right, box.bottom));
-    const int x1 = std::min(a.x(), b.x()), x2 = std::max(a.x(), b.x());
-    const int y1 = std::min(a.y(), b.y()), y2 = std::max(a.y(), b.y());
-    if (x1 == x2 || y1 == y2) return;
-    const QRectF rect(x1, y1, x2 - 1 - x1, y2 - 1 - y1);
-    const double rx = std::min(std::fabs(corner.width() * device_transform_.m11()) / 2, rect.width() / 2);
-    const double ry = std::min(std::fabs(corner.height() * device_transform_.m22()) / 2, rect.height() / 2);
-    path.addRoundedRect(rect, rx, ry);
-  } else {
-    QPainterPath logical;
-    const QRectF rect = QRectF(QPointF(box.left, box.top), QPointF(box.right, box.bottom)).normalized();
-    logical.addRoundedRect(rect, std::min(std::abs(corner.width()) / 2.0, rect.width() / 2),
-                           std::min(std::abs(corner.height()) / 2.0, rect.height() / 2));
-    path = device_transform_.map(logical);
+    const auto rect = CurveBox(box, outline);
+    if (!rect) return path;
+    const double rx = std::min(std::fabs(corner.width() * device_transform_.m11()) / 2, rect->width() / 2);
+    const double ry = std::min(std::fabs(corner.height() * device_transform_.m22()) / 2, rect->height() / 2);
+    path.addRoundedRect(*rect, rx, ry);
+    return path;
   }
-  Render(path, true);
+  QPainterPath logical;
+  const QRectF rect = QRectF(QPointF(box.left, box.top), QPointF(box.right, box.bottom)).normalized();
+  logical.addRoundedRect(rect, std::min(std::abs(corner.width()) / 2.0, rect.width() / 2),
+                         std::min(std::abs(corner.height()) / 2.0, rect.height() / 2));
+  return device_transform_.map(logical);
+}
+
+void DeviceContext::Rectangle(RectL box) { Render(RectanglePath(box), true); }
+
+void DeviceContext::Ellipse(RectL box) { RenderFigure(EllipsePath(box, false), EllipsePath(box, true), true, true); }
+
+void DeviceContext::RoundRect(RectL box, QSize corner) {
+  RenderFigure(RoundRectPath(box, corner, false), RoundRectPath(box, corner, true), true, true);
 }
 
 // closing: 0 an open arc, 1 a chord, 2 a pie.
-QPainterPath DeviceContext::ArcPath(RectL box, QPoint start, QPoint end, int closing) const {
+QPainterPath DeviceContext::ArcPath(RectL box, QPoint start, QPoint end, int closing, bool outline) const {
   QPainterPath path;
-  const double det = device_transform_.m11() * device_transform_.m22() - device_transform_.m12() * device_transform_.m21();
+  const QTransform& t = device_transform_;
   bool ccw = state_.arc_direction == ArcDirection::CounterClockwise;
   QRectF rect;
   QPointF s, e;
   const bool axis_aligned = IsAxisAligned();
   if (axis_aligned) {
-    const QPoint a = ToDevice(QPoint(box.left, box.top));
-    const QPoint b = ToDevice(QPoint(box.right, box.bottom));
-    const int x1 = std::min(a.x(), b.x()), x2 = std::max(a.x(), b.x());
-    const int y1 = std::min(a.y(), b.y()), y2 = std::max(a.y(), b.y());
-    rect = QRectF(x1, y1, x2 - 1 - x1, y2 - 1 - y1);
+    const auto device = CurveBox(box, outline);
+    if (!device) return path;
+    rect = *device;
     s = ToDeviceF(QPointF(start));
     e = ToDeviceF(QPointF(end));
-    if (det < 0) ccw = !ccw;  // the direction is the logical one
+    if (t.m11() * t.m22() < 0) ccw = !ccw;  // the direction is the logical one
   } else {
     rect = QRectF(QPointF(box.left, box.top), QPointF(box.right, box.bottom)).normalized();
     s = QPointF(start);
@@ -339,10 +374,13 @@ QPainterPath DeviceContext::ArcPath(RectL box, QPoint start, QPoint end, int clo
   return axis_aligned ? path : device_transform_.map(path);
 }
 
-void DeviceContext::Arc(RectL box, QPoint start, QPoint end) { Render(ArcPath(box, start, end, 0), false); }
+void DeviceContext::Arc(RectL box, QPoint start, QPoint end) {
+  const QPainterPath arc = ArcPath(box, start, end, 0, true);
+  RenderFigure(arc, arc, false, true);
+}
 
 void DeviceContext::ArcTo(RectL box, QPoint start, QPoint end) {
-  const QPainterPath arc = ArcPath(box, start, end, 0);
+  const QPainterPath arc = ArcPath(box, start, end, 0, true);
   QPainterPath path;
   path.moveTo(ToDevice(state_.current_position));
   if (!arc.isEmpty()) path.connectPath(arc);
@@ -373,9 +411,13 @@ void DeviceContext::AngleArc(QPoint center, std::uint32_t radius, float start_de
   Render(path, false);
 }
 
-void DeviceContext::Chord(RectL box, QPoint start, QPoint end) { Render(ArcPath(box, start, end, 1), true); }
+void DeviceContext::Chord(RectL box, QPoint start, QPoint end) {
+  RenderFigure(ArcPath(box, start, end, 1, false), ArcPath(box, start, end, 1, true), true, true);
+}
 
-void DeviceContext::Pie(RectL box, QPoint start, QPoint end) { Render(ArcPath(box, start, end, 2), true); }
+void DeviceContext::Pie(RectL box, QPoint start, QPoint end) {
+  RenderFigure(ArcPath(box, start, end, 2, false), ArcPath(box, start, end, 2, true), true, true);
+}
 
 void DeviceContext::SetPixel(QPoint logical, ColorRef color) {
   BeginPaint();

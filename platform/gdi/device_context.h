@@ -8,8 +8,9 @@
 //
 // Device coordinates follow GDI: an integer point names a pixel. Filled areas
 // cover the pixels whose centres lie inside the figure; lines run through
-// pixel centres and leave out their last pixel; rectangles and ellipses leave
-// out their right and bottom edge.
+// the pixels they name and leave out their last pixel; rectangles include
+// their right and bottom edge (playback runs in GM_ADVANCED), ellipses and
+// arcs are outlined inside it.
 #include <cstdint>
 #include <functional>
 #include <memory>
@@ -230,13 +231,19 @@ class DeviceContext {
  private:
   void UpdateTransform();
   void ApplyIsotropic();
-  // The device outline of a figure (GDI device coordinates).
-  QPainterPath EllipsePath(RectL box) const;
+  // The device outline of a figure (GDI device coordinates). Curved figures
+  // fill the whole box but are outlined on the pixels inside its right and
+  // bottom edge (`outline`).
+  std::optional<QRect> DeviceBox(RectL box) const;
+  std::optional<QRectF> CurveBox(RectL box, bool outline) const;
+  QPainterPath EllipsePath(RectL box, bool outline) const;
   QPainterPath RectanglePath(RectL box) const;
-  QPainterPath ArcPath(RectL box, QPoint start, QPoint end, int closing) const;
+  QPainterPath RoundRectPath(RectL box, QSize corner, bool outline) const;
+  QPainterPath ArcPath(RectL box, QPoint start, QPoint end, int closing, bool outline) const;
   QPainterPath PolyPath(std::span<const QPoint> points, bool close) const;
   // Renders a figure: fills when `fill`, then strokes with the pen.
   void Render(const QPainterPath& figure, bool fill, bool stroke = true);
+  void RenderFigure(const QPainterPath& area, const QPainterPath& outline, bool fill, bool stroke);
   void StrokeDevicePath(const QPainterPath& figure);
   void BeginPaint();
   void SetClipRegion(std::optional<QRegion> clip);

@@ -73,7 +73,9 @@ const std::array<std::optional<GdiObject>, 20>& StockObjects() {
 }  // namespace
 
 QRgb ToQRgb(ColorRef color) {
-  if ((color >> 24) == 0x01) {
+  // Bit 24 makes the low word an index into the (default) palette; an index
+  // past its end selects entry 0.
+  if (color & 0x01000000u) {
     const std::uint32_t index = color & 0xFFFF;
     color = index < kDefaultPalette.size() ? kDefaultPalette[index] : kDefaultPalette[0];
   }

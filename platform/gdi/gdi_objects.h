@@ -15,7 +15,7 @@
 
 namespace pw::gdi {
 
-// 0x00BBGGRR; a high byte of 0x01 makes the low word a palette index.
+// 0x00BBGGRR; bit 24 set makes the low word a palette index.
 using ColorRef = std::uint32_t;
 
 constexpr ColorRef MakeColorRef(std::uint8_t r, std::uint8_t g, std::uint8_t b) {

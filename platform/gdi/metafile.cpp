@@ -25,41 +25,45 @@ tl::expected<Metafile, MetafileError> Metafile::FromBytes(std::vector<std::byte>
   auto header = ParseEmfHeader(all);
   if (!header) return Error("first record is not EMR_HEADER");
   if (header->signature != kEmfSignature) return Error("no \" EMF\" signature", 40);
-  if (header->record_size < kEmfHeaderMinSize || header->record_size % 4 != 0 ||
-      header->record_size > bytes.size())
-    return Error("bad header size", 4);
   if (header->bytes % 4 != 0) return Error("byte count not a multiple of 4", 48);
   if (header->bytes > bytes.size()) return Error("truncated: header counts more bytes than there are", 48);
-  if (header->bytes < header->record_size) return Error("byte count smaller than the header", 48);
+  if (header->bytes < kEmfHeaderMinSize) return Error("byte count smaller than the header", 48);
 
   auto data = std::make_shared<Data>();
   data->header = *header;
   bytes.resize(header->bytes);
-  std::vector<std::uint32_t> offsets;
   // The record count is only a hint (real files are off by one); cap the
   // reservation so that a hostile count cannot allocate much.
-  offsets.reserve(std::min<std::size_t>(header->records, bytes.size() / 8));
+  data->records.reserve(std::min<std::size_t>(header->records, bytes.size() / 8));
   std::size_t offset = 0;
   bool eof = false;
+  // Records are walked up to EMR_EOF. A record that is too small, unaligned
+  // or runs past the end ends the list: what came before it still plays.
   while (offset < bytes.size()) {
-    if (bytes.size() - offset < 8) return Error("record header cut short", offset);
+    if (bytes.size() - offset < 8) {
+      data->damage = MetafileError{"record header cut short", offset};
+      break;
+    }
     ByteReader head(std::span<const std::byte>(bytes).subspan(offset, 8));
     const std::uint32_t type = head.U32();
     const std::uint32_t size = head.U32();
-    if (size < 8) return Error("record smaller than 8 bytes", offset);
-    if (size % 4 != 0) return Error("record size not a multiple of 4", offset);
-    if (size > bytes.size() - offset) return Error("record runs past the end", offset);
-    if (offset != 0 && type == static_cast<std::uint32_t>(RecordType::Header))
-      return Error("second EMR_HEADER", offset);
-    offsets.push_back(static_cast<std::uint32_t>(offset));
+    const std::size_t min_size = offset == 0 ? kEmfHeaderMinSize : 8;
+    if (size < min_size || size % 4 != 0 || size > bytes.size() - offset) {
+      data->damage = MetafileError{size < min_size      ? "record smaller than its fixed part"
+                                   : size % 4 != 0      ? "record size not a multiple of 4"
+                                                        : "record runs past the end",
+                                   offset};
+      if (offset == 0) data->records.push_back({0, static_cast<std::uint32_t>(kEmfHeaderMinSize)});
+      break;
+    }
+    data->records.push_back({static_cast<std::uint32_t>(offset), size});
     offset += size;
     if (type == static_cast<std::uint32_t>(RecordType::Eof)) {
       eof = true;
       break;
     }
   }
-  if (!eof) return Error("no EMR_EOF record", offset);
-  data->offsets = std::move(offsets);
+  if (!eof && !data->damage) data->damage = MetafileError{"no EMR_EOF record", offset};
   data->bytes = std::move(bytes);
   return Metafile(std::move(data));
 }
@@ -96,18 +100,22 @@ std::span<const std::byte> Metafile::Bytes() const {
   return data_->bytes;
 }
 
-std::size_t Metafile::RecordCount() const { return data_ ? data_->offsets.size() : 0; }
+std::size_t Metafile::RecordCount() const { return data_ ? data_->records.size() : 0; }
 
 RecordView Metafile::Record(std::size_t index) const {
-  if (!data_ || index >= data_->offsets.size()) return {};
-  const std::size_t offset = data_->offsets[index];
+  if (!data_ || index >= data_->records.size()) return {};
+  const auto [offset, size] = data_->records[index];
   ByteReader head(std::span<const std::byte>(data_->bytes).subspan(offset, 8));
   RecordView view;
   view.type = head.U32();
-  const std::uint32_t size = head.U32();
   view.offset = offset;
   view.bytes = std::span<const std::byte>(data_->bytes).subspan(offset, size);
   return view;
+}
+
+const std::optional<MetafileError>& Metafile::Damage() const {
+  static const std::optional<MetafileError> kNone;
+  return data_ ? data_->damage : kNone;
 }
 
 }  // namespace pw::gdi

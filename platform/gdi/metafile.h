@@ -2,10 +2,17 @@
 // An enhanced metafile held in memory: validated once, immutable, shared
 // between copies. Every record of a Metafile is known to lie inside the
 // data, to be at least 8 bytes long and a multiple of 4.
+//
+// Bytes without a valid header (EMR_HEADER, " EMF", a byte count that is a
+// multiple of 4 and fits) are no metafile. Damage further on (a record too
+// small, unaligned or running past the end, no EMR_EOF) ends the record list
+// there, as GDI's player stops there; Damage() says where.
 #include <cstddef>
 #include <cstdint>
 #include <filesystem>
 #include <memory>
+#include <optional>
+#include <utility>
 #include <span>
 #include <string>
 #include <vector>
@@ -56,12 +63,15 @@ class Metafile {
   // Records from the header up to and including the first EMR_EOF.
   std::size_t RecordCount() const;
   RecordView Record(std::size_t index) const;
+  // Where the record list was cut short, if it was.
+  const std::optional<MetafileError>& Damage() const;
 
  private:
   struct Data {
     std::vector<std::byte> bytes;
     EmfHeader header;
-    std::vector<std::uint32_t> offsets;  // start of each record
+    std::vector<std::pair<std::uint32_t, std::uint32_t>> records;  // offset, size
+    std::optional<MetafileError> damage;
   };
   explicit Metafile(std::shared_ptr<const Data> data) : data_(std::move(data)) {}
 

@@ -129,7 +129,8 @@ QRegion TransformRegion(const QRegion& region, const QTransform& t) {
   return out;
 }
 
-bool PlayMetafile(DeviceContext& dc, const Metafile& metafile, const RectL& rect, PlayReport* report_out) {
+bool PlayMetafile(DeviceContext& dc, const Metafile& metafile, const RectL& rect, PlayReport* report_out,
+                  const PlayOptions& options) {
   if (metafile.IsNull()) return false;
   PlayReport local;
   PlayReport& report = report_out ? *report_out : local;
@@ -161,7 +162,9 @@ bool PlayMetafile(DeviceContext& dc, const Metafile& metafile, const RectL& rect
   for (std::size_t i = 0; i < metafile.RecordCount(); ++i) {
     const RecordView record = metafile.Record(i);
     RecordCounts& counts = report.records[record.type];
-    const RecordHandler handler = table.Find(record.type);
+    const bool skipped = std::find(options.skip_types.begin(), options.skip_types.end(), record.type) !=
+                         options.skip_types.end();
+    const RecordHandler handler = skipped ? nullptr : table.Find(record.type);
     if (!handler) {
       if (record.type == static_cast<std::uint32_t>(RecordType::Header) ||
           record.type == static_cast<std::uint32_t>(RecordType::Eof))

@@ -5,6 +5,7 @@
 #include <cstdint>
 #include <map>
 #include <string>
+#include <vector>
 
 #include "platform/gdi/device_context.h"
 #include "platform/gdi/metafile.h"
@@ -29,9 +30,16 @@ struct PlayReport {
   RecordCounts Totals() const;
 };
 
+struct PlayOptions {
+  // Record types passed over as if there were no handler for them (for
+  // comparisons with players that drop them).
+  std::vector<std::uint32_t> skip_types;
+};
+
 // Plays `metafile` into `dc` so that its frame fills `rect` (logical
 // coordinates of the DC, right and bottom exclusive). Returns false for an
 // empty metafile. `report`, when given, receives the record counts.
-bool PlayMetafile(DeviceContext& dc, const Metafile& metafile, const RectL& rect, PlayReport* report = nullptr);
+bool PlayMetafile(DeviceContext& dc, const Metafile& metafile, const RectL& rect, PlayReport* report = nullptr,
+                  const PlayOptions& options = {});
 
 }  // namespace pw::gdi

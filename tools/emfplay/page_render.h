@@ -1,0 +1,28 @@
+#pragma once
+// Renders a metafile page the way the reference renderer does: the frame
+// sized at a resolution, a white page, the picture played into all of it,
+// optionally supersampled with an integer box average.
+#include <optional>
+
+#include <QImage>
+
+#include "platform/gdi/metafile.h"
+#include "platform/gdi/player.h"
+
+namespace pw::emfplay {
+
+struct PageSize {
+  int cols = 0;
+  int rows = 0;
+};
+
+// ceil(W × dpi / 2540) × ceil(H × dpi / 2540) of the frame; nothing for an
+// empty frame or a page beyond the surface limits.
+std::optional<PageSize> PageSizeFor(const gdi::EmfHeader& header, double dpi);
+
+// The rendered page (Format_RGB32), or a null image when no surface could
+// be had. `report` receives the record counts of every band.
+QImage RenderPage(const gdi::Metafile& metafile, PageSize size, int antialias, gdi::PlayReport* report,
+                  const gdi::PlayOptions& options = {});
+
+}  // namespace pw::emfplay
