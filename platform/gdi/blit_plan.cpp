@@ -54,10 +54,11 @@ std::optional<AxisMap> MapAxis(std::int64_t d0, std::int64_t dl, std::int64_t s0
     if (reduce == Reduce::First || reduce == Reduce::Interpolate) j1 = j0;
     if (reduce == Reduce::Last) j0 = j1;
     if (reduce == Reduce::Interpolate) {
-      // The pixel centre in source pixels, (i + ½)·S/D − ½, between two
-      // neighbours; the edges repeat their last pixel.
-      const std::int64_t num = (2 * i + 1) * S - D, den = 2 * D;
-      std::int64_t k0 = num < 0 ? 0 : num / den, weight = num < 0 ? 0 : ((num % den) * 256 + D) / den;
+      // Destination pixel i samples the source at i·S/D, between two
+      // neighbours, as GDI's DIB engine steps through the source; the last
+      // pixel repeats at the edge.
+      const std::int64_t num = i * S, den = D;
+      std::int64_t k0 = num / den, weight = ((num % den) * 256 + den / 2) / den;
       if (weight >= 256) {
         ++k0;
         weight = 0;

@@ -140,6 +140,24 @@ TEST(BitmapRecords, StretchModesReduceDifferently) {
   EXPECT_EQ(At(p, 1, 2), kWhite);
 }
 
+TEST(BitmapRecords, HalftoneInterpolatesBetweenNeighbours) {
+  const TestDib ramp = Dib24(2, 1, {0x000000, 0xFFFFFF});
+  EmfWriter w;
+  w.Words(RecordType::SetStretchBltMode, {4});
+  w.Record(RecordType::StretchDiBits, StretchDIBitsRecord({0, 0, 4, 1}, {0, 0, 2, 1}, ramp));
+  w.Words(RecordType::SetStretchBltMode, {3});
+  w.Record(RecordType::StretchDiBits, StretchDIBitsRecord({0, 1, 4, 1}, {0, 0, 2, 1}, ramp));
+  const auto p = Play(w);
+  // Pixel i samples the source at i / 2: 0, ½ (half way), 1, 1½ (edge repeats).
+  EXPECT_EQ(At(p, 0, 0), qRgb(0, 0, 0));
+  EXPECT_EQ(At(p, 1, 0), qRgb(128, 128, 128));
+  EXPECT_EQ(At(p, 2, 0), kWhite);
+  EXPECT_EQ(At(p, 3, 0), kWhite);
+  // COLORONCOLOR replicates.
+  EXPECT_EQ(At(p, 1, 1), kBlack);
+  EXPECT_EQ(At(p, 2, 1), kWhite);
+}
+
 TEST(BitmapRecords, ClipAndWorldTransformApply) {
   EmfWriter w;
   w.SaveDc();
@@ -292,6 +310,51 @@ TEST(BitmapRecords, AbsurdExtentsDrawNothingAndDoNotHang) {
   const auto p = Play(huge);
   EXPECT_EQ(PlayedCount(p, RecordType::StretchDiBits), 1u);
   EXPECT_EQ(At(p, 99, 99), kRed) << "the first source pixel covers the whole surface";
+}
+
+}  // namespace
+}  // namespace pw::test
+
+namespace pw::test {
+namespace {
+
+TEST(BitmapRecords, PatternFillsStayInsideAClipPath) {
+  EmfWriter w;
+  w.Record(RecordType::BeginPath);
+  w.Rectangle({10, 10, 20, 20});
+  w.Record(RecordType::EndPath);
+  w.Words(RecordType::SelectClipPath, {5});  // RGN_COPY
+  w.CreateBrush(1, 0, 0x000000FF);
+  w.SelectObject(1);
+  w.Record(RecordType::StretchBlt, BltRecord({0, 0, 40, 40}, 0x00F00021, 0, 0, nullptr, Rect4{0, 0, 0, 0}));
+  // The way Office draws gradients: each shape's clip path in its own save level.
+  w.SaveDc();
+  w.Record(RecordType::BeginPath);
+  w.Rectangle({50, 10, 60, 20});
+  w.Record(RecordType::EndPath);
+  w.Words(RecordType::SelectClipPath, {5});
+  w.Record(RecordType::BitBlt, BltRecord({40, 0, 40, 40}, 0x00F00021, 0, 0, nullptr));
+  w.RestoreDc(-1);
+  w.Record(RecordType::BeginPath);
+  w.Rectangle({50, 10, 60, 20});
+  w.Record(RecordType::EndPath);
+  w.Record(RecordType::StrokePath, gdi::RecordBuilder().Rect({0, 0, 100, 100}));
+  w.SaveDc();
+  w.Record(RecordType::BeginPath);
+  w.Rectangle({70, 50, 80, 60});
+  w.Record(RecordType::EndPath);
+  w.Words(RecordType::SelectClipPath, {5});
+  w.Record(RecordType::BitBlt, BltRecord({60, 40, 40, 40}, 0x00F00021, 0, 0, nullptr));
+  w.RestoreDc(-1);
+  const auto p = Play(w);
+  EXPECT_EQ(p.image.pixel(15, 15), 0xFFFF0000u);
+  EXPECT_EQ(p.image.pixel(5, 5), 0xFFFFFFFFu);
+  EXPECT_EQ(p.image.pixel(30, 30), 0xFFFFFFFFu);
+  EXPECT_EQ(p.image.pixel(55, 15), 0xFFFF0000u);
+  EXPECT_EQ(p.image.pixel(45, 5), 0xFFFFFFFFu);
+  EXPECT_EQ(p.image.pixel(75, 55), 0xFFFF0000u);
+  EXPECT_EQ(p.image.pixel(65, 45), 0xFFFFFFFFu) << "second clip path, after a restore";
+  EXPECT_EQ(p.image.pixel(90, 70), 0xFFFFFFFFu);
 }
 
 }  // namespace
