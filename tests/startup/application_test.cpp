@@ -197,6 +197,14 @@ TEST_F(StartupTest, EmptyHooksDoNothingAndStartUpGoesOn) {
   EXPECT_TRUE(app.frameOpen());
 }
 
+TEST_F(StartupTest, BuiltInServicesClaimNothingTheyCannotDo) {
+  const StartupServices services = DefaultStartupServices();
+  ASSERT_TRUE(services.check_capture_printer);
+  // A fresh machine has no printer handshake file, so no capture printer.
+  EXPECT_FALSE(services.check_capture_printer());
+  EXPECT_FALSE(static_cast<bool>(services.start_capture_load));
+}
+
 TEST_F(StartupTest, DamagedRegistryIsReportedAndTheDefaultsHold) {
   settings::WriteUserDword("JPG_Quality", 40);
   settings::WriteUserDword("lvWinBottom", 300);
