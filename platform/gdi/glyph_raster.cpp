@@ -14,9 +14,10 @@ namespace {
 
 // Glyph images larger than this (pixels a side) are not made: such text is a
 // page-sized letter, and a bigger bitmap is an attack on memory, not text.
-constexpr int kMaxGlyphSide = 8192;
-// Cached glyphs per thread before the cache starts afresh.
-constexpr std::size_t kMaxCachedGlyphs = 40000;
+constexpr int kMaxGlyphSide = 4096;
+// Glyph images kept per thread before the cache starts afresh: a page of
+// huge letters must not pile up memory.
+constexpr std::size_t kMaxCachedBytes = std::size_t{64} << 20;
 
 // Alpha per coverage level 0..16 of smoothed text: the levels Wine's DIB
 // engine blends black text on white with (measured on its renders; the
@@ -51,8 +52,14 @@ class ThreadRasterizer {
                 ToFixed(key.outline.m22())};
     CacheKey ck{key.file, key.ppem, m.xx, m.xy, m.yx, m.yy, key.smooth, key.hinted, glyph};
     if (auto it = glyphs_.find(ck); it != glyphs_.end()) return it->second;
-    if (glyphs_.size() >= kMaxCachedGlyphs) glyphs_.clear();
-    return glyphs_.emplace(ck, Render(key, m, glyph)).first->second;
+    GlyphImage image = Render(key, m, glyph);
+    const std::size_t bytes = static_cast<std::size_t>(image.coverage.sizeInBytes()) + sizeof(GlyphImage) + 64;
+    if (cached_bytes_ + bytes > kMaxCachedBytes) {
+      glyphs_.clear();
+      cached_bytes_ = 0;
+    }
+    cached_bytes_ += bytes;
+    return glyphs_.emplace(ck, std::move(image)).first->second;
   }
 
  private:
@@ -121,6 +128,7 @@ class ThreadRasterizer {
   FT_Library library_ = nullptr;
   std::map<const FontFile*, FT_Face> faces_;
   std::map<CacheKey, GlyphImage> glyphs_;
+  std::size_t cached_bytes_ = 0;
 };
 
 ThreadRasterizer& Rasterizer() {

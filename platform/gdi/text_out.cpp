@@ -72,7 +72,9 @@ Frames MakeFrames(const QTransform& device, const LogFont& font, GraphicsMode mo
     return f;
   }
   // Glyphs keep their own proportions under an anisotropic mapping (the
-  // height picks the size); only lfWidth, scaled by the x axis, stretches them.
+  // height picks the size), stand upright and are never mirrored; only
+  // lfWidth, scaled by the x axis, stretches them. The baseline still
+  // follows the mapping, a rotating world transform included.
   f.glyph = Rotation(escapement);
   f.advance = linear * Rotation(escapement);
   f.angle = escapement;
@@ -178,10 +180,16 @@ std::optional<TextLayout> LayoutText(const DeviceContext& dc, const FontInstance
     const bool justify = text.break_count > 0 && text.break_extra != 0 &&
                          !HasOption(run.options, TextOption::GlyphIndex);
     if (justify) breaks = static_cast<int>(std::count(run.text.begin(), run.text.begin() + static_cast<std::ptrdiff_t>(n), u' '));
+    // The font's advances are device pixels along the baseline: the glyph
+    // frame's x axis in advanced mode, the mapped x axis in compatible mode.
+    const QTransform along = run.graphics_mode == GraphicsMode::Advanced || unit_length == 0
+                                 ? frames.glyph
+                                 : QTransform::fromScale(1 / unit_length, 1 / unit_length) *
+                                       QTransform(unit.x(), unit.y(), -unit.y(), unit.x(), 0, 0);
     double position = 0;
     int break_index = 0;
     for (std::size_t i = 0; i < n; ++i) {
-      pen[i] = Rounded(frames.glyph.map(QPointF(position, 0)));
+      pen[i] = Rounded(along.map(QPointF(position, 0)));
       position += advances[i] + extra;
       if (justify && breaks > 0 && run.text[i] == u' ') {
         // The extra space is shared out over the breaks, the remainder to the first.
@@ -191,7 +199,7 @@ std::optional<TextLayout> LayoutText(const DeviceContext& dc, const FontInstance
         ++break_index;
       }
     }
-    pen[n] = Rounded(frames.glyph.map(QPointF(position, 0)));
+    pen[n] = Rounded(along.map(QPointF(position, 0)));
   }
 
   const bool update_cp = (text.align & kAlignUpdateCp) != 0;
