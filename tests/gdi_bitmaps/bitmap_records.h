@@ -3,6 +3,7 @@
 // harness that plays a picture 1:1 into a white 100 × 100 surface.
 #include <QImage>
 
+#include <array>
 #include <cstdint>
 #include <optional>
 #include <vector>
@@ -112,6 +113,21 @@ inline gdi::RecordBuilder MaskBltRecord(Rect4 dest, std::uint32_t rop4, const Te
   PutBitmap(b, mask_at, mask, true);
   PutPayload(b, source);
   PutPayload(b, mask);
+  return b;
+}
+
+// EMR_PLGBLT onto the parallelogram of three points, without a mask.
+inline gdi::RecordBuilder PlgBltRecord(const std::array<gdi::PointL, 3>& points, Rect4 src, const TestDib& dib) {
+  gdi::RecordBuilder b;
+  b.Rect({0, 0, 0, 0});
+  for (const auto& p : points) b.Point(p);
+  b.I32(src.x).I32(src.y).I32(src.cx).I32(src.cy);
+  PutIdentity(b);
+  b.U32(0xFFFFFF);
+  PutBitmap(b, 140, &dib, true);
+  b.I32(0).I32(0);
+  PutBitmap(b, 0, nullptr, true);
+  PutPayload(b, &dib);
   return b;
 }
 

@@ -194,6 +194,26 @@ TEST(BitmapRecords, RotatedBlitsFollowTheTransform) {
   EXPECT_EQ(At(p, 49, 13), kWhite);
 }
 
+TEST(BitmapRecords, PlgBltMapsOntoTheParallelogram) {
+  EmfWriter w;
+  // Upper-left (40, 10), upper-right (40, 14), lower-left (36, 10): the
+  // 2 × 2 source turned a quarter clockwise and doubled.
+  w.Record(RecordType::PlgBlt, PlgBltRecord({gdi::PointL{40, 10}, {40, 14}, {36, 10}}, {0, 0, 2, 2}, kTwoByTwo));
+  const auto p = Play(w);
+  EXPECT_EQ(PlayedCount(p, RecordType::PlgBlt), 1u);
+  // Source row 0 (red, green) runs down the column just left of x = 40.
+  EXPECT_EQ(At(p, 39, 10), kRed);
+  EXPECT_EQ(At(p, 38, 11), kRed);
+  EXPECT_EQ(At(p, 39, 12), kGreen);
+  EXPECT_EQ(At(p, 38, 13), kGreen);
+  // Source row 1 (blue, black) further left.
+  EXPECT_EQ(At(p, 37, 10), kBlue);
+  EXPECT_EQ(At(p, 36, 13), kBlack);
+  EXPECT_EQ(At(p, 40, 11), kWhite);
+  EXPECT_EQ(At(p, 35, 11), kWhite);
+  EXPECT_EQ(At(p, 38, 14), kWhite);
+}
+
 TEST(BitmapRecords, AlphaBlendConstantAndPerPixelHalfAlpha) {
   EmfWriter w;
   const TestDib red = Dib32(1, 1, {0xFFFF0000});

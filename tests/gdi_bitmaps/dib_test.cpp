@@ -4,6 +4,7 @@
 
 #include <QBuffer>
 #include <cstring>
+#include <random>
 #include <gtest/gtest.h>
 
 namespace pw::gdi {
@@ -337,6 +338,49 @@ TEST(DibDecode, MalformedHeadersAreRefused) {
     }
   }
   EXPECT_EQ(DecodeDib(InfoHeader(65536, 32768, 1), plenty).error().what, "bitmap too large");
+}
+
+// Damaged copies of valid DIBs either decode to the size their header
+// names or are refused; none may read outside its bytes (run under ASan).
+TEST(DibDecode, DamagedInputsDecodeOrFailCleanly) {
+  Bytes pal8 = InfoHeader(5, 3, 8, 0, 4);
+  PutQuads(pal8, {0x000000, 0xFF0000, 0x00FF00, 0x0000FF});
+  Bytes rle = InfoHeader(6, 4, 8, 1, 4);
+  PutQuads(rle, {0x000000, 0xFF0000, 0x00FF00, 0x0000FF});
+  Bytes fields = InfoHeader(3, -2, 16, 3);
+  PutU32(fields, 0xF800);
+  PutU32(fields, 0x07E0);
+  PutU32(fields, 0x001F);
+  struct Sample {
+    Bytes info, bits;
+  };
+  const std::vector<Sample> samples = {
+      {pal8, Bytes(24, std::byte{1})},
+      {rle, Raw({3, 1, 0, 4, 1, 2, 0, 0, 0, 2, 5, 1, 2, 3, 0, 0, 0, 1})},
+      {fields, Bytes(16, std::byte{0x5A})},
+      {InfoHeader(2, 2, 32), Bytes(16, std::byte{0x80})},
+  };
+  std::mt19937 random(2024);
+  int decoded = 0;
+  for (const Sample& sample : samples) {
+    for (int trial = 0; trial < 3000; ++trial) {
+      Bytes info = sample.info, bits = sample.bits;
+      Bytes& target = (trial % 3 == 0) ? bits : info;
+      const int flips = 1 + static_cast<int>(random() % 4);
+      for (int f = 0; f < flips && !target.empty(); ++f)
+        target[random() % target.size()] = static_cast<std::byte>(random());
+      if (trial % 7 == 0 && !bits.empty()) bits.resize(random() % bits.size());
+      const auto dib = DecodeDib(info, bits);
+      if (!dib) continue;
+      ++decoded;
+      const auto header = ReadDibHeader(info);
+      ASSERT_TRUE(header);
+      if (header->compression == DibCompression::Jpeg || header->compression == DibCompression::Png) continue;
+      EXPECT_EQ(dib->image.width(), header->width);
+      EXPECT_EQ(dib->image.height(), header->height);
+    }
+  }
+  EXPECT_GT(decoded, 100) << "most damage to the bits still decodes";
 }
 
 TEST(DibDecode, BitsShorterThanTheImageAreRefused) {
