@@ -315,6 +315,11 @@ void StopCaptureLoad() {
   load.thread.join();
 }
 
+void ReleasePages() {
+  StopCaptureLoad();
+  Pages().Clear();
+}
+
 void WaitForCaptureLoad() {
   LoadThread& load = TheLoadThread();
   std::lock_guard lock(load.mutex);

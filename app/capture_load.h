@@ -59,6 +59,10 @@ bool StartCaptureLoad(LoadView* view, render::RenderView* render_view = nullptr)
 // the page set may be emptied safely. Does nothing when none runs.
 void StopCaptureLoad();
 
+// Stops a running load, then releases every page: what the main window does
+// when it is destroyed.
+void ReleasePages();
+
 // Waits until a running load has ended by itself.
 void WaitForCaptureLoad();
 

@@ -40,14 +40,6 @@ void WriteFile(const fs::path& path, std::span<const std::byte> bytes) {
   out.write(reinterpret_cast<const char*>(bytes.data()), static_cast<std::streamsize>(bytes.size()));
 }
 
-std::vector<std::byte> ReadFile(const fs::path& path) {
-  std::ifstream in(path, std::ios::binary);
-  std::vector<char> raw((std::istreambuf_iterator<char>(in)), std::istreambuf_iterator<char>());
-  std::vector<std::byte> bytes(raw.size());
-  std::transform(raw.begin(), raw.end(), bytes.begin(), [](char c) { return static_cast<std::byte>(c); });
-  return bytes;
-}
-
 class CaptureLoad : public ::testing::Test {
  protected:
   void SetUp() override {
@@ -189,8 +181,10 @@ TEST_F(CaptureLoad, PrinterCaptureLoadsEveryPageAndLeavesNothingBehind) {
   EXPECT_EQ(launches_, 0);
 }
 
-TEST_F(CaptureLoad, CorpusSpoolFileGivesOnePagePerSpooledPage) {
+TEST_F(CaptureLoad, CorpusSpoolPrintedByTheCaptureHelperGivesOnePagePerSpooledPage) {
   PW_REQUIRE_CORPUS();
+  const fs::path helper = test::BuildDir() / "bin" / "pagewick-capture";
+  if (!fs::exists(helper)) GTEST_SKIP() << "pagewick-capture is not built";
   // The corpus spool file with the most pages, by its extracted pages.
   std::map<std::string, int> page_counts;
   for (const auto& entry : fs::directory_iterator(*test::CorpusDir() / "pages")) {
@@ -201,8 +195,13 @@ TEST_F(CaptureLoad, CorpusSpoolFileGivesOnePagePerSpooledPage) {
   const auto most = std::max_element(page_counts.begin(), page_counts.end(),
                                      [](const auto& a, const auto& b) { return a.second < b.second; });
   ASSERT_GT(most->second, 1);
-  PrepareHandshake("Corpus.doc");
-  const auto job = Submit("Microsoft Word - Corpus.doc", ReadFile(*test::CorpusDir() / "spl" / (most->first + ".SPL")));
+  const fs::path spool = *test::CorpusDir() / "spl" / (most->first + ".SPL");
+  const std::string command =
+      "'" + helper.string() + "' print --doc Corpus.doc --no-start '" + spool.string() + "' >/dev/null 2>&1";
+  ASSERT_EQ(std::system(command.c_str()), 0) << command;
+  const auto jobs = CaptureJobs();
+  ASSERT_EQ(jobs.size(), 1u);
+  const std::uint32_t job = jobs.front().job_id;
 
   Load();
 
@@ -214,8 +213,10 @@ TEST_F(CaptureLoad, CorpusSpoolFileGivesOnePagePerSpooledPage) {
   }
   ExpectThumbnailChain();
   EXPECT_EQ(Pages().Current(), 0);
+  EXPECT_EQ(Pages().Record(0).file_name, PageFileName(job, 1));
   EXPECT_TRUE(test::PageFilesIn(work_).empty());
   EXPECT_TRUE(CaptureJobs().empty());
+  EXPECT_TRUE(host_->Texts().empty());
 }
 
 TEST_F(CaptureLoad, ClipboardPageIsLoadedAndTheClipboardConsumed) {
@@ -367,7 +368,7 @@ TEST_F(CaptureLoad, StoppedLoadEndsBeforeTheSetIsEmptied) {
   StopCaptureLoad();
   const int loaded = Pages().Count();
   // Once stopped nothing is added: the set may be emptied safely.
-  Pages().Clear();
+  ReleasePages();
   std::this_thread::sleep_for(std::chrono::milliseconds(50));
   EXPECT_EQ(Pages().Count(), 0);
   EXPECT_LE(loaded, 200);

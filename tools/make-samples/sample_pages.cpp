@@ -31,6 +31,7 @@ constexpr Colorref kNote = Rgb(0xFF, 0xF4, 0xCC);
 constexpr Colorref kNoteEdge = Rgb(0xD6, 0xA9, 0x1E);
 constexpr Colorref kGreen = Rgb(0x38, 0x8E, 0x3C);
 constexpr Colorref kWhite = Rgb(0xFF, 0xFF, 0xFF);
+constexpr Pen kLogoEdge{Rgb(0x1F, 0x3A, 0x68), 6};
 
 FontSpec Body() { return {u"Times New Roman", 12, false, false, kInk}; }
 FontSpec BodyBold() { return {u"Times New Roman", 12, true, false, kInk}; }
@@ -132,31 +133,32 @@ int Table(PageBuilder& page, int y, std::span<const Column> columns, std::span<c
 }
 
 // The program's mark: a sheet with a folded corner on a blue-to-green
-// gradient disc, drawn pixel by pixel.
+// tile, drawn pixel by pixel. The tile fills the whole bitmap, so it sits
+// cleanly on any page background.
 QImage Logo() {
   constexpr int kSize = 160;
   QImage image(kSize, kSize, QImage::Format_RGB32);
   const double c = (kSize - 1) / 2.0;
   for (int y = 0; y < kSize; ++y) {
     for (int x = 0; x < kSize; ++x) {
-      const double d = std::hypot(x - c, y - c) / c;
+      const double d = std::hypot(x - c, y - c) / (c * std::sqrt(2.0));
       const double t = static_cast<double>(x + y) / (2.0 * kSize);
-      int r = 255, g = 255, b = 255;
-      if (d <= 1.0) {
-        r = static_cast<int>(0x1F + t * (0x2E - 0x1F));
-        g = static_cast<int>(0x3A + t * (0xB0 - 0x3A));
-        b = static_cast<int>(0x98 - t * (0x98 - 0x70));
-        const double shade = 1.0 - 0.25 * d * d;
-        r = static_cast<int>(r * shade);
-        g = static_cast<int>(g * shade);
-        b = static_cast<int>(b * shade);
-      }
+      const double shade = 1.0 - 0.3 * d * d;
+      int r = static_cast<int>((0x1F + t * (0x2E - 0x1F)) * shade);
+      int g = static_cast<int>((0x3A + t * (0xB0 - 0x3A)) * shade);
+      int b = static_cast<int>((0x98 - t * (0x98 - 0x70)) * shade);
       const bool in_sheet = x >= 48 && x <= 112 && y >= 34 && y <= 126 && !(x > 92 && y < 34 + (x - 92));
       const bool fold = x > 92 && x <= 112 && y >= 34 && y <= 54 && y >= 34 + (x - 92);
       const bool text_line = in_sheet && x >= 58 && x <= 102 && (y - 64) % 12 >= 0 && (y - 64) % 12 < 4 && y < 120;
-      if (fold) r = g = b = 200;
-      else if (text_line) { r = 0x2E; g = 0x74; b = 0xB5; }
-      else if (in_sheet) r = g = b = 250;
+      if (fold) {
+        r = g = b = 200;
+      } else if (text_line) {
+        r = 0x2E;
+        g = 0x74;
+        b = 0xB5;
+      } else if (in_sheet) {
+        r = g = b = 250;
+      }
       image.setPixel(x, y, qRgb(std::clamp(r, 0, 255), std::clamp(g, 0, 255), std::clamp(b, 0, 255)));
     }
   }
@@ -193,6 +195,7 @@ std::vector<std::byte> Welcome() {
   page.Text(kLeft, 980, title, u"Pagewick");
   page.Text(kLeft, 1240, FontSpec{u"Cambria", 20, false, true, kAccent}, u"Quick Start Reference");
   page.Bitmap({kRight - 620, 640, kRight, 1260}, Logo());
+  page.Rectangle({kRight - 620, 640, kRight + 1, 1261}, &kLogoEdge, nullptr);
   page.Line({kLeft, 1380}, {kRight, 1380}, Pen{kNavy, 10});
 
   int y = Title(page, 1450, u"What Pagewick does");
@@ -251,8 +254,8 @@ std::vector<std::byte> Welcome() {
                      u"see in the page view is what will be saved. Four presets set a whole group of options with "
                      u"one key; the following pages list them with all other keys."}});
   Note(page, y + 40, u"Opening this guide",
-       u"This guide is shown when Pagewick is started with the word \u201Cquick\u201D, for example from the Start "
-       u"menu entry. While it is open the pages use a demonstration background; changing an option asks whether "
+       u"This guide is shown when Pagewick is started with the word \u201Cquick\u201D, as in "
+       u"\u201Cpagewick quick\u201D. While it is open the pages use a demonstration background; changing an option asks whether "
        u"to leave the guide first.");
   return page.Finish();
 }
