@@ -6,9 +6,14 @@
 #include FT_FREETYPE_H
 #include FT_TRUETYPE_TABLES_H
 #include FT_GASP_H
+#include FT_TRUETYPE_TAGS_H
+
+#include "platform/gdi/byte_reader.h"
 
 #include <algorithm>
 #include <map>
+#include <optional>
+#include <span>
 #include <mutex>
 #include <utility>
 
@@ -42,6 +47,50 @@ struct FaceCloser {
   void operator()(FT_FaceRec_* face) const { FT_Done_Face(face); }
 };
 
+// The group of the VDMX table that serves a 1:1 device aspect.
+std::vector<FontFileMetrics::VdmxEntry> ReadVdmx(FT_Face face) {
+  std::vector<FontFileMetrics::VdmxEntry> out;
+  FT_ULong length = 0;
+  if (FT_Load_Sfnt_Table(face, TTAG_VDMX, 0, nullptr, &length) != 0 || length < 6 || length > (1u << 20)) {
+    return out;
+  }
+  std::vector<std::byte> table(length);
+  if (FT_Load_Sfnt_Table(face, TTAG_VDMX, 0, reinterpret_cast<FT_Byte*>(table.data()), &length) != 0) return out;
+  // Big-endian fields through the little-endian reader: swap as read.
+  ByteReader r{std::span<const std::byte>(table)};
+  auto be16 = [&r]() {
+    const std::uint16_t v = r.U16();
+    return static_cast<std::uint16_t>((v >> 8) | (v << 8));
+  };
+  be16();  // version
+  be16();  // numRecs
+  const std::uint16_t ratios = be16();
+  std::optional<std::size_t> group;
+  const std::size_t offsets_at = 6 + std::size_t{ratios} * 4;
+  for (std::uint16_t i = 0; i < ratios && !group; ++i) {
+    r.U8();  // bCharSet
+    const int x = r.U8(), y_start = r.U8(), y_end = r.U8();
+    if ((x == 0 && y_start == 0 && y_end == 0) || (y_start <= x && x <= y_end)) {
+      ByteReader at{std::span<const std::byte>(table)};
+      at.Seek(offsets_at + std::size_t{i} * 2);
+      const std::uint16_t v = at.U16();
+      if (at.ok()) group = static_cast<std::uint16_t>((v >> 8) | (v << 8));
+    }
+  }
+  if (!r.ok() || !group || !r.Seek(*group)) return out;
+  const std::uint16_t recs = be16();
+  r.U8();  // startsz
+  r.U8();  // endsz
+  for (std::uint16_t i = 0; i < recs && r.ok(); ++i) {
+    FontFileMetrics::VdmxEntry e;
+    e.ppem = be16();
+    e.y_max = static_cast<std::int16_t>(be16());
+    e.y_min = static_cast<std::int16_t>(be16());
+    if (r.ok()) out.push_back(e);
+  }
+  return out;
+}
+
 bool HasSymbolCmap(FT_Face face) {
   for (FT_Int i = 0; i < face->num_charmaps; ++i) {
     if (face->charmaps[i]->platform_id == 3 && face->charmaps[i]->encoding_id == 0) return true;
@@ -74,6 +123,7 @@ FontFileMetrics ReadMetrics(FT_Face face) {
     m.strikeout_size = os2->yStrikeoutSize;
   }
   m.symbol_cmap = HasSymbolCmap(face);
+  m.vdmx = ReadVdmx(face);
   if (FT_Get_Gasp(face, 1) != FT_GASP_NO_TABLE) {
     m.gasp.resize(kGaspSizes);
     for (int ppem = 0; ppem < kGaspSizes; ++ppem) {

@@ -29,6 +29,15 @@ struct FontFileMetrics {
   // gasp behaviour per pixels-per-em (index = ppem, the last entry holds for
   // all larger sizes); empty when the font has no gasp table.
   std::vector<std::uint8_t> gasp;
+  // VDMX entries for square pixels, by rising size: the ascent (yMax) and
+  // descent (-yMin) GDI reports at a ppem, and the ppem it picks for a cell
+  // height. Empty when the font has no such table.
+  struct VdmxEntry {
+    int ppem = 0;
+    int y_max = 0;
+    int y_min = 0;
+  };
+  std::vector<VdmxEntry> vdmx;
 
   // Whether glyphs at this size are smoothed: the gasp table can ask for
   // bilevel glyphs at small sizes, and GDI obeys it.

@@ -18,8 +18,13 @@ constexpr int kMaxPpem = 65535;
 constexpr int kDefaultCellHeight = 16;
 constexpr std::uint8_t kNonAntialiasedQuality = 3;
 
+// Font units to pixels through a 16.16 em scale, rounded as FreeType's
+// fixed-point multiply rounds: what GDI's metrics come out as (1050 units
+// of a 1000-unit em at 30 pixels is 31, not 32).
 int Scaled(int font_units, int ppem, int units_per_em) {
-  return static_cast<int>(std::floor(static_cast<double>(font_units) * ppem / units_per_em + 0.5));
+  const long long em_scale = (static_cast<long long>(ppem) * 65536 + units_per_em / 2) / units_per_em;
+  const long long magnitude = (std::llabs(font_units) * em_scale + 0x8000) >> 16;
+  return static_cast<int>(font_units < 0 ? -magnitude : magnitude);
 }
 
 }  // namespace
@@ -30,6 +35,21 @@ int PixelsPerEm(const FontFileMetrics& metrics, int device_height) {
   if (device_height < 0) {
     ppem = -static_cast<long long>(device_height);
   } else {
+    // Within the VDMX table's range: the largest size whose recorded cell
+    // fits the height.
+    for (std::size_t i = 0; i < metrics.vdmx.size(); ++i) {
+      const int cell = metrics.vdmx[i].y_max - metrics.vdmx[i].y_min;
+      if (cell == device_height) {
+        ppem = metrics.vdmx[i].ppem;
+        break;
+      }
+      if (cell > device_height) {
+        if (i > 0) ppem = metrics.vdmx[i - 1].ppem;
+        break;
+      }
+    }
+  }
+  if (ppem == 0) {
     long long cell = metrics.win_ascent + metrics.win_descent;
     if (cell <= 0) cell = metrics.units_per_em;
     // MulDiv: rounded to the nearest.
@@ -43,6 +63,12 @@ TextMetricsPx MetricsAt(const FontFileMetrics& m, int ppem) {
   const int upm = m.units_per_em > 0 ? m.units_per_em : 2048;
   t.ascent = Scaled(m.win_ascent, ppem, upm);
   t.descent = Scaled(m.win_descent, ppem, upm);
+  for (const auto& e : m.vdmx) {
+    if (e.ppem == ppem) {
+      t.ascent = e.y_max;
+      t.descent = -e.y_min;
+    }
+  }
   t.internal_leading = std::max(0, t.ascent + t.descent - ppem);
   t.external_leading = std::max(0, Scaled(m.line_gap, ppem, upm));
   t.avg_char_width = Scaled(m.avg_char_width, ppem, upm);

@@ -123,6 +123,7 @@ TEST(FontMetrics, HeightsRealiseAsGdiDoes) {
       {"Times New Roman", 100, 80, 19}, {"Times New Roman", -100, 89, 22},
       {"Courier New", -100, 83, 30},    {"Calibri", -100, 95, 27},
       {"Cambria", -100, 105, 25},       {"Arial", 1, 1, 0},
+      {"Cambria", -30, 31, 7},  // half pixels round down through the 16.16 em scale
   };
   for (const auto& c : cases) {
     LogFont lf;
