@@ -1,0 +1,124 @@
+#include "output/html_gallery_writer.h"
+
+#include <filesystem>
+#include <fstream>
+#include <system_error>
+
+#include "output/file_naming.h"
+#include "output/gallery_pages.h"
+#include "output/image_file.h"
+#include "output/output_run.h"
+#include "platform/msgbox/message_box.h"
+#include "platform/shell/shell_open.h"
+#include "render/current_settings.h"
+
+namespace pw::output {
+namespace {
+
+namespace fs = std::filesystem;
+using platform::MessageBox;
+using platform::MessageButtons;
+using platform::MessageIcon;
+using platform::MessageOwner;
+
+void AppMessage(const std::string& text) {
+  MessageBox(MessageOwner::MainWindow, text, kApplicationCaption, MessageButtons::Ok, MessageIcon::Warning);
+}
+
+int Fail(const std::string& text) {
+  MessageBox(MessageOwner::MainWindow, text, platform::kMessageCaption, MessageButtons::Ok, MessageIcon::Error);
+  return -1;
+}
+
+// Deletes the files directly inside an earlier gallery folder, then the
+// folder; a folder holding a subfolder stays.
+void RemoveOldGallery(const std::string& folder) {
+  std::error_code ec;
+  if (!fs::is_directory(fs::symlink_status(folder, ec))) return;
+  for (const auto& entry : fs::directory_iterator(folder, ec)) {
+    std::error_code entry_ec;
+    if (!fs::is_directory(entry.symlink_status(entry_ec))) fs::remove(entry.path(), entry_ec);
+  }
+  fs::remove(folder, ec);
+}
+
+bool WriteWhole(const std::string& path, const std::string& text) {
+  std::ofstream out(path, std::ios::binary | std::ios::trunc);
+  if (!out) return false;
+  out.write(text.data(), static_cast<std::streamsize>(text.size()));
+  return static_cast<bool>(out.flush());
+}
+
+Magick::Image FittedThumbnail(Magick::Image image) {
+  Magick::Geometry box(kGalleryThumbnailSide, kGalleryThumbnailSide);
+  image.scale(box);
+  return image;
+}
+
+}  // namespace
+
+int WriteHtmlGallery() {
+  app::PageSet& pages = app::Pages();
+  const SaveTarget target = CurrentSaveTarget();
+  const std::string extension = GalleryExtension(CurrentFormatFlags());
+  const bool start_file = settings::Snapshot().StartFile_Opt;
+  const double resolution = render::CurrentResolution();
+  const std::string gallery_file = target.folder + "/" + target.base_name + ".html";
+  const std::string folder = target.folder + "/" + target.base_name + "_files/";
+  WaitCursorScope wait;
+
+  RemoveOldGallery(folder);
+  std::error_code ec;
+  if (!fs::create_directory(folder, ec)) {
+    if (folder.size() > kMaxOutputPath) {
+      MessageBox(MessageOwner::MainWindow, kNameTooLong, platform::kMessageCaption, MessageButtons::Ok);
+      return -1;
+    }
+    MessageBox(MessageOwner::MainWindow, "Error 0009836", "Tavrin Pagewick message", MessageButtons::Ok);
+    return 0;
+  }
+
+  if (!WriteWhole(gallery_file, GalleryFileText(target.base_name, extension))) AppMessage("HTML file is not created!");
+  if (!WriteWhole(folder + "header.html", HeaderPageText(target.base_name)))
+    AppMessage("header.html file is not created!\nError 00012934");
+  std::ofstream bottoms(folder + "bottoms.html", std::ios::binary | std::ios::trunc);
+  if (bottoms) {
+    bottoms << BottomsHeadText(target.base_name);
+  } else {
+    AppMessage("bottoms.html file not created!\nError 00065482");
+  }
+
+  const int count = pages.Count();
+  for (int i = 0; i < count; ++i) {
+    if (UserAbortsRun()) return 0;
+    const std::string number = PageNumberOf(pages.Record(i).file_name, i);
+
+    auto page = RenderPageForRun(i, resolution, false);
+    if (!page) return Fail(RenderFailureText(i, page.error()));
+    const std::string page_path = folder + number + extension;
+    if (auto written = WriteImageFile(std::move(*page), page_path); !written)
+      return Fail(WriteFailureText(page_path, written.error()));
+
+    auto thumbnail = RenderPageForRun(i, kGalleryThumbnailDpi, true);
+    if (!thumbnail) return Fail(RenderFailureText(i, thumbnail.error()));
+    const std::string thumbnail_path = folder + number + "_" + extension;
+    try {
+      *thumbnail = FittedThumbnail(std::move(*thumbnail));
+    } catch (const Magick::Exception& error) {
+      return Fail(WriteFailureText(thumbnail_path, error.what()));
+    }
+    if (auto written = WriteImageFile(std::move(*thumbnail), thumbnail_path); !written)
+      return Fail(WriteFailureText(thumbnail_path, written.error()));
+
+    if (bottoms) bottoms << BottomsEntryText(number, extension) << std::flush;
+  }
+
+  if (bottoms) {
+    bottoms << BottomsTailText();
+    bottoms.close();
+  }
+  if (start_file) platform::ShellOpen(gallery_file);
+  return 0;
+}
+
+}  // namespace pw::output

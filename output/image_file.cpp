@@ -1,0 +1,87 @@
+#include "output/image_file.h"
+
+#include <cerrno>
+#include <cstdio>
+#include <cstring>
+#include <memory>
+
+#include "app/page_set.h"
+#include "output/output_run.h"
+#include "render/current_settings.h"
+
+namespace pw::output {
+namespace {
+
+std::atomic<int> g_render_threads{0};
+
+std::string FormatOfExtension(const std::string& path) {
+  const auto dot = path.find_last_of('.');
+  const auto slash = path.find_last_of('/');
+  if (dot == std::string::npos || (slash != std::string::npos && dot < slash)) return {};
+  std::string format = path.substr(dot + 1);
+  for (char& c : format) c = static_cast<char>(std::toupper(static_cast<unsigned char>(c)));
+  return format;
+}
+
+struct FileCloser {
+  void operator()(std::FILE* file) const { std::fclose(file); }
+};
+
+}  // namespace
+
+tl::expected<void, std::string> WriteImageFile(Magick::Image image, const std::string& path) {
+  const std::string format = FormatOfExtension(path);
+  if (format.empty()) return tl::unexpected(std::string("the file name has no image extension"));
+  Magick::Blob blob;
+  try {
+    image.write(&blob, format);
+  } catch (const Magick::Exception& error) {
+    return tl::unexpected(std::string("the image could not be encoded: ") + error.what());
+  } catch (const std::bad_alloc&) {
+    return tl::unexpected(std::string("out of memory while encoding the image"));
+  }
+  std::unique_ptr<std::FILE, FileCloser> file(std::fopen(path.c_str(), "wb"));
+  if (!file) return tl::unexpected(std::string(std::strerror(errno)));
+  const bool written = std::fwrite(blob.data(), 1, blob.length(), file.get()) == blob.length();
+  int error = written ? 0 : errno;
+  if (std::fclose(file.release()) != 0 && error == 0) error = errno;
+  if (!written && error == 0) error = EIO;
+  if (error != 0) {
+    std::remove(path.c_str());  // half a page is no page
+    return tl::unexpected(std::string(std::strerror(error)));
+  }
+  return {};
+}
+
+tl::expected<Magick::Image, std::string> RenderPageForRun(int index, double resolution, bool thumbnail) {
+  app::PageSet& pages = app::Pages();
+  const app::PageRecord& record = pages.Record(index);
+  render::RenderRequest request;
+  request.metafile = record.metafile.IsNull() ? nullptr : &record.metafile;
+  request.resolution = resolution;
+  request.thumbnail = thumbnail;
+  request.options = render::CurrentRenderOptions();
+  const auto view = CurrentWriterRenderView();
+  request.view = view.get();
+  request.threads = g_render_threads.load();
+
+  std::lock_guard lock(app::RenderLock());
+  pages.SetBeingRendered(index);
+  pages.SetState(app::RenderingState::Busy);
+  auto rendered = render::RenderPage(request);
+  pages.SetState(app::RenderingState::Ready);
+  if (!rendered) return tl::unexpected(rendered.error().message);
+  return std::move(rendered->image);
+}
+
+void SetWriterRenderThreads(int threads) { g_render_threads.store(threads); }
+
+std::string RenderFailureText(int index, const std::string& why) {
+  return "Page " + std::to_string(index + 1) + " could not be rendered:\n" + why;
+}
+
+std::string WriteFailureText(const std::string& path, const std::string& why) {
+  return "The file could not be written:\n" + path + "\n" + why;
+}
+
+}  // namespace pw::output

@@ -1,0 +1,28 @@
+#pragma once
+// Writing a rendered page to a file and rendering a page for a run.
+#include <Magick++.h>
+
+#include <string>
+
+#include <tl/expected.hpp>
+
+namespace pw::output {
+
+// Encodes the image in the format its extension names, with the options the
+// rasteriser set, and writes it, replacing any file of that name. On
+// failure the partial file is removed and the error says why, e.g.
+// "No space left on device".
+tl::expected<void, std::string> WriteImageFile(Magick::Image image, const std::string& path);
+
+// Renders page `index` of the page set for a writer under the render lock,
+// with page being rendered and the rendering state set around the render.
+tl::expected<Magick::Image, std::string> RenderPageForRun(int index, double resolution, bool thumbnail);
+
+// Band workers of writer renders: 0 one per processor, 1 in order.
+void SetWriterRenderThreads(int threads);
+
+// "Page 3 could not be rendered: <why>" and the like, for messages.
+std::string RenderFailureText(int index, const std::string& why);
+std::string WriteFailureText(const std::string& path, const std::string& why);
+
+}  // namespace pw::output

@@ -1,0 +1,157 @@
+#include "output/pdf_writer.h"
+
+#include <cstdio>
+
+#include "output/email_delivery.h"
+#include "output/file_naming.h"
+#include "output/image_file.h"
+#include "output/output_run.h"
+#include "output/run_guards.h"
+#include "platform/msgbox/message_box.h"
+#include "platform/paths/paths.h"
+#include "platform/pdf/pdf_document.h"
+#include "platform/shell/shell_open.h"
+#include "render/current_settings.h"
+#include "settings/settings_store.h"
+
+namespace pw::output {
+namespace {
+
+using platform::MessageBox;
+using platform::MessageButtons;
+using platform::MessageIcon;
+using platform::MessageOwner;
+
+void Tell(const std::string& text, MessageIcon icon = MessageIcon::Error) {
+  MessageBox(MessageOwner::MainWindow, text, platform::kMessageCaption, MessageButtons::Ok, icon);
+}
+
+// Reads the page image the PDF command put aside back into the current
+// page image.
+void RestoreCurrentPage() {
+  const std::string path = PutAsidePath();
+  if (path.empty()) return;
+  if (std::FILE* probe = std::fopen(path.c_str(), "rb")) {
+    std::fclose(probe);
+  } else {
+    return;
+  }
+  try {
+    Magick::Image image;
+    image.quiet(true);
+    image.read(path);
+    app::Pages().SetCurrentImage(std::move(image));
+  } catch (const Magick::Exception&) {
+    // The current page keeps the image it has; the file goes all the same.
+  }
+  std::remove(path.c_str());
+  if (auto view = CurrentWriterView()) view->InvalidateMainWindow();
+}
+
+}  // namespace
+
+std::string PutAsidePath() {
+  const auto work = platform::WorkFolder();
+  if (!work) return {};
+  return *work + "forPDFtmp" + SeriesExtension(CurrentFormatFlags());
+}
+
+bool PutCurrentPageAside() {
+  SetOutputFormatBackup(CurrentFormatFlags());
+  const std::string path = PutAsidePath();
+  const Magick::Image image = app::Pages().CurrentImage();
+  if (path.empty() || image.columns() == 0) return false;
+  return WriteImageFile(image, path).has_value();
+}
+
+int WriteMultipagePdf() {
+  app::PageSet& pages = app::Pages();
+  OutputRun& run = Run();
+  SendFlagReset send_reset;
+  MultipageModeReset mode_reset;
+
+  const auto work = platform::WorkFolder();
+  if (!work) {
+    Tell("The work folder for the PDF pages cannot be made.");
+    return -1;
+  }
+  const settings::Settings start = settings::Snapshot();
+  const bool make_document = start.KodMultipageFormat == 1;
+  const SaveTarget target = CurrentSaveTarget();
+  const std::string name = target.folder + "/" + target.base_name;
+
+  std::unique_ptr<platform::PdfDocument> document;
+  if (make_document) {
+    const std::string pdf = name + ".pdf";
+    document = platform::PdfDocument::New();
+    if (!document) {
+      MessageBox(MessageOwner::None, "Error 000078", platform::kMessageCaption, MessageButtons::Ok);
+      return -1;
+    }
+    if (!document->BeginDocument(pdf)) {
+      const std::string text = pdf.size() > kMaxOutputPath ? std::string(kNameTooLong)
+                                                           : std::string("Error 000079\n") + kNameTooLong;
+      MessageBox(MessageOwner::None, text, platform::kMessageCaption, MessageButtons::Ok);
+      return -1;
+    }
+    document->SetSearchPath(*work);
+  }
+
+  WaitCursorScope wait;
+  const double resolution = render::CurrentResolution();
+  const std::string extension =
+      make_document ? InsideExtension(settings::ReadUserString("PDF_Bitmp_Format").value_or(std::string()))
+                    : std::string(".bmp");
+
+  const int count = pages.Count();
+  for (int i = 0; i < count; ++i) {
+    if (UserAbortsRun()) return 0;  // the unfinished document goes with its object
+    auto rendered = RenderPageForRun(i, resolution, false);
+    if (!rendered) {
+      Tell(RenderFailureText(i, rendered.error()));
+      return -1;
+    }
+    const std::string inside_name = PageNumberOf(pages.Record(i).file_name, i) + extension;
+    const std::string inside = *work + inside_name;
+    if (auto written = WriteImageFile(std::move(*rendered), inside); !written) {
+      Tell(WriteFailureText(inside, written.error()));
+      return -1;
+    }
+    run.written.Set(i, inside);
+    if (!document) continue;
+    const int image = document->LoadImage(inside_name);
+    if (image < 0) {
+      MessageBox(MessageOwner::MainWindow, "ERROR 05000157", "Pagewick Message", MessageButtons::Ok);
+      continue;
+    }
+    document->BeginPage(10, 10);
+    document->FitImage(image, 0, 0, true);
+    document->CloseImage(image);
+    document->EndPage();
+  }
+
+  const bool send = run.send_after_run.load();
+  std::string result = name;
+  bool finished = false;
+  if (!make_document) {
+    MessageBox(MessageOwner::MainWindow, "Wrong Format\nError 000054", kApplicationCaption, MessageButtons::Ok,
+               MessageIcon::Warning);
+  } else {
+    result += ".pdf";
+    finished = document->EndDocument();
+    const std::string why = document->LastError();
+    document.reset();
+    if (!finished) Tell(WriteFailureText(result, why.empty() ? "the document could not be saved" : why));
+    if (finished && !send && start.StartFile_Opt) platform::ShellOpen(result);
+    if (auto backup = TakeOutputFormatBackup()) StoreFormatFlags(*backup);
+    if (!send) RestoreCurrentPage();
+  }
+  // Only a finished document is sent.
+  if (send && finished) {
+    run.written.Set(0, result);
+    SendSingleFile();
+  }
+  return 0;
+}
+
+}  // namespace pw::output

@@ -1,0 +1,105 @@
+#include "output_fixtures.h"
+
+#include <algorithm>
+#include <fstream>
+#include <iterator>
+#include <mutex>
+#include <sstream>
+
+#include "app/page_set.h"
+#include "output/image_file.h"
+#include "platform/gdi/emf_writer.h"
+#include "platform/paths/paths.h"
+#include "platform/shell/shell_open.h"
+#include "settings/settings_record.h"
+#include "tests/support/test_home.h"
+
+namespace pw::test {
+namespace {
+std::mutex g_opened_mutex;
+}
+
+std::vector<std::byte> PageEmf(int width_mm, int height_mm) {
+  gdi::EmfWriter writer;
+  writer.Frame({0, 0, width_mm * 100, height_mm * 100}).Device({width_mm * 10, height_mm * 10}, {width_mm, height_mm});
+  writer.CreateBrush(1, 0, 0x00336699).SelectObject(1);
+  writer.Rectangle({width_mm, height_mm, width_mm * 5, height_mm * 5});
+  return writer.Finish();
+}
+
+void WriterTest::SetUp() {
+  settings::Update([](settings::Settings& s) {
+    s = settings::Settings{};
+    s.CheckN = 2;
+    s.ResCur = 30.0;
+    s.KodAntialias = 1;
+    s.StartFile_Opt = false;
+  });
+  messages = std::make_shared<platform::ScriptedMessageBoxHost>();
+  platform::SetMessageBoxHost(messages);
+  view = std::make_shared<RecordingWriterView>();
+  hook = std::make_shared<RenderHook>();
+  output::SetWriterView(view, hook);
+  platform::SetShellOpener([this](const std::string& target) {
+    std::lock_guard lock(g_opened_mutex);
+    opened.push_back(target);
+    return true;
+  });
+  output::Run().abort_requested = false;
+  output::Run().send_after_run = false;
+  output::Run().written.Clear();
+  output::SetOutputFormatBackup(std::nullopt);
+  app::Pages().Clear();
+  app::Pages().SetCurrentImage(Magick::Image());
+}
+
+void WriterTest::TearDown() {
+  output::WaitForWriter();
+  output::SetWriterView(nullptr, nullptr);
+  platform::SetShellOpener({});
+  platform::SetMessageBoxHost(nullptr);
+  app::Pages().Clear();
+  app::Pages().SetCurrentImage(Magick::Image());
+  output::SetWriterRenderThreads(0);
+}
+
+void WriterTest::LoadPages(int count, int width_mm, int height_mm, int current, const std::string& prefix) {
+  app::PageSet& pages = app::Pages();
+  for (int i = 0; i < count; ++i) {
+    app::PageRecord& record = pages.Record(i);
+    char name[32];
+    std::snprintf(name, sizeof name, "%s%04d.emf", prefix.c_str(), i + 1);
+    record.file_name = name;
+    auto metafile = gdi::Metafile::FromBytes(PageEmf(width_mm, height_mm));
+    ASSERT_TRUE(metafile.has_value());
+    record.metafile = std::move(*metafile);
+  }
+  pages.SetCount(count);
+  ASSERT_TRUE(pages.SetCurrent(current));
+  auto image = output::RenderPageForRun(current, 30.0, false);
+  ASSERT_TRUE(image.has_value()) << image.error();
+  pages.SetCurrentImage(std::move(*image));
+  hook->renders = 0;
+}
+
+std::string WriterTest::OutDir(const std::string& name) {
+  const std::filesystem::path dir = TempDir() / name;
+  std::filesystem::create_directories(dir);
+  return dir.string() + "/";
+}
+
+std::vector<std::string> FileNames(const std::filesystem::path& folder) {
+  std::vector<std::string> names;
+  std::error_code error;
+  for (std::filesystem::directory_iterator it(folder, error), end; !error && it != end; it.increment(error))
+    if (it->is_regular_file()) names.push_back(it->path().filename().string());
+  std::sort(names.begin(), names.end());
+  return names;
+}
+
+std::string ReadText(const std::filesystem::path& path) {
+  std::ifstream in(path, std::ios::binary);
+  return std::string(std::istreambuf_iterator<char>(in), {});
+}
+
+}  // namespace pw::test
