@@ -88,6 +88,15 @@ struct DcState {
   PathState path_state = PathState::None;
 };
 
+// A corner of a gradient fill (TRIVERTEX): logical position, 16-bit channels.
+struct GradientVertex {
+  std::int32_t x = 0;
+  std::int32_t y = 0;
+  std::uint16_t red = 0;
+  std::uint16_t green = 0;
+  std::uint16_t blue = 0;
+};
+
 // What the text code reads from the DC.
 struct TextState {
   const Font& font;
@@ -199,6 +208,10 @@ class DeviceContext {
   void Chord(RectL box, QPoint start, QPoint end);
   void Pie(RectL box, QPoint start, QPoint end);
   void SetPixel(QPoint logical, ColorRef color);
+  // GradientFill: a rectangle shaded from a's colour to b's, across or down;
+  // a triangle shaded between its corners.
+  void GradientFillRect(const GradientVertex& a, const GradientVertex& b, bool vertical);
+  void GradientFillTriangle(const GradientVertex& a, const GradientVertex& b, const GradientVertex& c);
 
   // Regions in logical coordinates.
   void FillRegion(const QRegion& logical, const Brush& brush);
@@ -245,6 +258,8 @@ class DeviceContext {
   void Render(const QPainterPath& figure, bool fill, bool stroke = true);
   void RenderFigure(const QPainterPath& area, const QPainterPath& outline, bool fill, bool stroke);
   void StrokeDevicePath(const QPainterPath& figure);
+  template <typename Colour>
+  void ShadeDeviceArea(const QPolygonF& device_polygon, Colour&& colour_at);
   void BeginPaint();
   void SetClipRegion(std::optional<QRegion> clip);
   QRegion WholeSurface() const;

@@ -141,9 +141,42 @@ Outcome PlaySetPixel(Playback& pb, const RecordView& rec) {
   return Outcome::Played;
 }
 
+// Vertices and meshes are counted by the record; both are checked against
+// its size before anything is read.
+Outcome PlayGradientFill(Playback& pb, const RecordView& rec) {
+  ByteReader r = rec.Params();
+  ReadRectL(r);  // bounds
+  const std::uint32_t vertices = r.U32();
+  const std::uint32_t meshes = r.U32();
+  const std::uint32_t mode = r.U32();
+  if (!r.ok() || mode > 2 || vertices > r.remaining() / 16) return Outcome::Malformed;
+  std::vector<GradientVertex> v(vertices);
+  for (auto& vertex : v) {
+    vertex.x = r.I32();
+    vertex.y = r.I32();
+    vertex.red = r.U16();
+    vertex.green = r.U16();
+    vertex.blue = r.U16();
+    r.U16();  // alpha
+  }
+  const std::size_t per_mesh = mode == 2 ? 12 : 8;
+  if (!r.ok() || meshes > r.remaining() / per_mesh) return Outcome::Malformed;
+  for (std::uint32_t i = 0; i < meshes; ++i) {
+    const std::uint32_t a = r.U32(), b = r.U32();
+    const std::uint32_t c = mode == 2 ? r.U32() : 0;
+    if (a >= vertices || b >= vertices || c >= std::max<std::uint32_t>(vertices, 1)) return Outcome::Malformed;
+    if (mode == 2)
+      pb.dc.GradientFillTriangle(v[a], v[b], v[c]);
+    else
+      pb.dc.GradientFillRect(v[a], v[b], mode == 1);
+  }
+  return Outcome::Played;
+}
+
 }  // namespace
 
 void RegisterShapeHandlers(HandlerTable& t) {
+  t.Register(RecordType::GradientFill, PlayGradientFill);
   for (RecordType type : {RecordType::PolyBezier, RecordType::Polygon, RecordType::Polyline, RecordType::PolyBezierTo,
                           RecordType::PolylineTo, RecordType::PolyBezier16, RecordType::Polygon16,
                           RecordType::Polyline16, RecordType::PolyBezierTo16, RecordType::PolylineTo16})

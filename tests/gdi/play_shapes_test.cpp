@@ -179,6 +179,40 @@ TEST(PlayShapes, PolyPolygonsShareOneFillRule) {
   EXPECT_EQ(CountColor(p.surface, kRed, {55, 0, 55, 60}), 1600);       // winding, same direction: none
 }
 
+RecordBuilder Vertex(std::int32_t x, std::int32_t y, std::uint16_t r, std::uint16_t g, std::uint16_t b) {
+  RecordBuilder v;
+  v.I32(x).I32(y).U16(r).U16(g).U16(b).U16(0);
+  return v;
+}
+
+TEST(PlayShapes, GradientFillShadesRectanglesAndTriangles) {
+  EmfWriter w;
+  RecordBuilder rect;
+  rect.Rect({0, 0, 0, 0}).U32(2).U32(1).U32(0 /* GRADIENT_FILL_RECT_H */);
+  rect.Bytes(Vertex(0, 0, 0, 0, 0).bytes()).Bytes(Vertex(100, 10, 0xFF00, 0, 0).bytes()).U32(0).U32(1);
+  w.Record(RecordType::GradientFill, rect);
+  RecordBuilder tri;
+  tri.Rect({0, 0, 0, 0}).U32(3).U32(1).U32(2 /* GRADIENT_FILL_TRIANGLE */);
+  tri.Bytes(Vertex(0, 20, 0, 0xFF00, 0).bytes()).Bytes(Vertex(60, 20, 0, 0xFF00, 0).bytes());
+  tri.Bytes(Vertex(0, 80, 0, 0xFF00, 0).bytes()).U32(0).U32(1).U32(2);
+  w.Record(RecordType::GradientFill, tri);
+  RecordBuilder bad;
+  bad.Rect({0, 0, 0, 0}).U32(2).U32(1).U32(0).Bytes(Vertex(0, 0, 0, 0, 0).bytes());
+  bad.Bytes(Vertex(9, 9, 0, 0, 0).bytes()).U32(0).U32(7);  // vertex 7 does not exist
+  w.Record(RecordType::GradientFill, bad);
+  const Played p = Play(w);
+  // Red rises across the rectangle from exactly the first colour.
+  EXPECT_EQ(p.surface.PixelColorRef(0, 5), 0x000000u);
+  EXPECT_NEAR(static_cast<int>(p.surface.PixelColorRef(50, 5) & 0xFF), 128, 2);
+  EXPECT_GE(static_cast<int>(p.surface.PixelColorRef(99, 5) & 0xFF), 250);
+  EXPECT_EQ(p.surface.PixelColorRef(50, 10), kWhite);
+  // The triangle is green inside and leaves its outside alone.
+  EXPECT_EQ(p.surface.PixelColorRef(10, 30), kGreen);
+  EXPECT_EQ(p.surface.PixelColorRef(50, 70), kWhite);
+  EXPECT_EQ(p.report.records.at(static_cast<std::uint32_t>(RecordType::GradientFill)).played, 2u);
+  EXPECT_EQ(p.report.records.at(static_cast<std::uint32_t>(RecordType::GradientFill)).malformed, 1u);
+}
+
 TEST(PlayShapes, BrokenShapeRecordsAreCountedNotDrawn) {
   EmfWriter w = RedBrush();
   RecordBuilder b;
