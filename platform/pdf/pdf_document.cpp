@@ -6,6 +6,7 @@
 #include <unistd.h>
 
 #include <cerrno>
+#include <cmath>
 #include <cstdio>
 #include <cstdlib>
 #include <cstring>
@@ -33,7 +34,13 @@ ImageKind SniffKind(const std::string& path) {
 // Dots per inch of a file's pixel density; 72 when it has none.
 double DensityOf(const Magick::Image& image) {
   double dpi = image.xResolution();
-  if (image.resolutionUnits() == MagickCore::PixelsPerCentimeterResolution) dpi *= 2.54;
+  if (image.resolutionUnits() == MagickCore::PixelsPerCentimeterResolution) {
+    dpi *= 2.54;
+    // BMP and PNG keep whole pixels per metre, which turns 50 dpi into
+    // 49.987; pages are tagged with whole dpi, so take the whole number back.
+    const double whole = std::round(dpi);
+    if (std::abs(dpi - whole) < 0.05) dpi = whole;
+  }
   return dpi > 0 ? dpi : 72.0;
 }
 

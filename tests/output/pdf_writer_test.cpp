@@ -1,0 +1,233 @@
+#include <gtest/gtest.h>
+
+#include <Magick++.h>
+
+#include <array>
+#include <cstdio>
+#include <filesystem>
+#include <fstream>
+#include <memory>
+#include <regex>
+
+#include "app/page_set.h"
+#include "output/pdf_writer.h"
+#include "output/run_guards.h"
+#include "output_fixtures.h"
+#include "tests/support/test_home.h"
+#include "platform/paths/paths.h"
+#include "platform/pdf/pdf_document.h"
+#include "settings/settings_record.h"
+#include "settings/settings_store.h"
+
+namespace pw::test {
+namespace {
+
+namespace fs = std::filesystem;
+output::OutputRun& RunState() { return output::Run(); }
+
+// Standard output of a command, and its exit status.
+std::pair<std::string, int> Capture(const std::string& command) {
+  std::string out;
+  std::FILE* pipe = ::popen((command + " 2>&1").c_str(), "r");
+  if (!pipe) return {"", -1};
+  std::array<char, 4096> buffer{};
+  while (std::size_t n = std::fread(buffer.data(), 1, buffer.size(), pipe)) out.append(buffer.data(), n);
+  const int status = ::pclose(pipe);
+  return {out, status};
+}
+
+// Every "Page N size: W x H pts" of pdfinfo.
+std::vector<std::pair<double, double>> PageSizes(const std::string& pdf) {
+  const auto [out, status] = Capture("pdfinfo -f 1 -l 9999 '" + pdf + "'");
+  std::vector<std::pair<double, double>> sizes;
+  const std::regex line(R"(Page\s+\d+ size:\s+([0-9.]+) x ([0-9.]+) pts)");
+  for (std::sregex_iterator it(out.begin(), out.end(), line), end; it != end; ++it)
+    sizes.emplace_back(std::stod((*it)[1]), std::stod((*it)[2]));
+  return sizes;
+}
+
+class PdfWriterTest : public WriterTest {
+ protected:
+  void StartPdfRun() { output::StoreMultipageMode(1); }
+  std::string Work() { return *platform::WorkFolder(); }
+};
+
+TEST_F(PdfWriterTest, OnePagePerLoadedPageSizedByPixelsAndDensity) {
+  LoadPages(3, 40, 60);
+  settings::Update([](settings::Settings& s) { s.ResCur = 50.0; });
+  const std::string dir = OutDir();
+  output::SetSaveTarget({dir, "Doc"});
+  StartPdfRun();
+
+  EXPECT_EQ(output::WriteMultipagePdf(), 0);
+
+  const std::string pdf = dir + "/Doc.pdf";
+  ASSERT_TRUE(fs::exists(pdf));
+  EXPECT_EQ(Capture("qpdf --check '" + pdf + "'").second, 0);
+  const auto sizes = PageSizes(pdf);
+  ASSERT_EQ(sizes.size(), 3u);
+  Magick::Image inside(Work() + "0001.bmp");  // empty inside format: ".bmp"
+  EXPECT_NEAR(sizes[0].first, inside.columns() * 72.0 / 50.0, 0.01);
+  EXPECT_NEAR(sizes[0].second, inside.rows() * 72.0 / 50.0, 0.01);
+  EXPECT_EQ(RunState().written.Get(2), Work() + "0003.bmp");
+  EXPECT_EQ(settings::Snapshot().KodMultipageFormat, 0);
+  EXPECT_EQ(settings::ReadUserDword("KodMultipageFormat"), 0);
+  EXPECT_EQ(FileNames(dir), std::vector<std::string>{"Doc.pdf"});  // no temporary file left
+  EXPECT_TRUE(messages->Texts().empty());
+  EXPECT_EQ(hook->renders.load(), 3);  // the current page too
+}
+
+TEST_F(PdfWriterTest, JpegInsideImagesAreEmbeddedAsTheyAre) {
+  LoadPages(2);
+  ASSERT_TRUE(settings::WriteUserString("PDF_Bitmp_Format", "JPG"));
+  const std::string dir = OutDir();
+  output::SetSaveTarget({dir, "J"});
+  StartPdfRun();
+  EXPECT_EQ(output::WriteMultipagePdf(), 0);
+  EXPECT_EQ(Magick::Image(Work() + "0001.JPG").magick(), "JPEG");
+  const std::string bytes = ReadText(dir + "J.pdf");
+  EXPECT_NE(bytes.find("/DCTDecode"), std::string::npos);
+  // The JPEG file's own bytes stand in the PDF unchanged.
+  const std::string jpeg = ReadText(Work() + "0002.JPG");
+  EXPECT_NE(bytes.find(jpeg), std::string::npos);
+  EXPECT_EQ(PageSizes(dir + "J.pdf").size(), 2u);
+}
+
+TEST_F(PdfWriterTest, AnInsideImageThatCannotBeLoadedCostsOnlyItsPage) {
+  LoadPages(3);
+  const std::string dir = OutDir();
+  output::SetSaveTarget({dir, "Gap"});
+  // Page 2's inside file leads nowhere readable.
+  fs::create_symlink("/dev/null", Work() + "0002.bmp");
+  StartPdfRun();
+  EXPECT_EQ(output::WriteMultipagePdf(), 0);
+  ASSERT_EQ(messages->Texts(), std::vector<std::string>{"ERROR 05000157"});
+  EXPECT_EQ(messages->Requests()[0].caption, "Pagewick Message");
+  EXPECT_EQ(PageSizes(dir + "Gap.pdf").size(), 2u);
+  EXPECT_EQ(Capture("qpdf --check '" + dir + "Gap.pdf'").second, 0);
+}
+
+TEST_F(PdfWriterTest, AbortLeavesNoPdfAndResetsTheMode) {
+  LoadPages(3);
+  const std::string dir = OutDir();
+  output::SetSaveTarget({dir, "A"});
+  hook->on_render = [](int n) {
+    if (n == 2) RunState().abort_requested = true;
+  };
+  StartPdfRun();
+  EXPECT_EQ(output::WriteMultipagePdf(), 0);
+  EXPECT_EQ(messages->Texts(), std::vector<std::string>{"Abort File Generation Process?"});
+  EXPECT_TRUE(FileNames(dir).empty());  // neither the PDF nor its temporary file
+  EXPECT_EQ(settings::ReadUserDword("KodMultipageFormat"), 0);
+  EXPECT_EQ(view->cursor_off.load(), 1);
+}
+
+TEST_F(PdfWriterTest, TargetThatCannotBeCreatedRendersNothing) {
+  LoadPages(2);
+  output::SetSaveTarget({OutDir() + "missing/", "X"});
+  StartPdfRun();
+  EXPECT_EQ(output::WriteMultipagePdf(), -1);
+  EXPECT_EQ(messages->Texts(),
+            std::vector<std::string>{"Error 000079\nThe name you entered is too long.\nEnter a shorter name."});
+  EXPECT_EQ(hook->renders.load(), 0);
+  EXPECT_EQ(settings::Snapshot().KodMultipageFormat, 0);
+  EXPECT_EQ(settings::ReadUserDword("KodMultipageFormat"), 0);
+
+  output::SetSaveTarget({OutDir() + std::string(150, 'z') + "/", "X"});
+  StartPdfRun();
+  EXPECT_EQ(output::WriteMultipagePdf(), -1);
+  EXPECT_EQ(messages->Texts().back(), "The name you entered is too long.\nEnter a shorter name.");
+}
+
+TEST_F(PdfWriterTest, WithoutPdfModeOnlyBmpFilesAndWrongFormat) {
+  LoadPages(2);
+  const std::string dir = OutDir();
+  output::SetSaveTarget({dir, "W"});
+  ASSERT_TRUE(settings::WriteUserString("PDF_Bitmp_Format", "PNG"));
+  EXPECT_EQ(output::WriteMultipagePdf(), 0);
+  EXPECT_EQ(messages->Texts(), std::vector<std::string>{"Wrong Format\nError 000054"});
+  EXPECT_TRUE(FileNames(dir).empty());
+  EXPECT_TRUE(fs::exists(Work() + "0002.bmp"));
+}
+
+TEST_F(PdfWriterTest, BackupRestoredPutAsidePageReadBackAndOpened) {
+  LoadPages(2);
+  settings::Update([](settings::Settings& s) { s.StartFile_Opt = true; });
+  ASSERT_TRUE(output::StoreFormatFlags({.png = true}));
+  ASSERT_TRUE(output::PutCurrentPageAside());
+  ASSERT_TRUE(fs::exists(Work() + "forPDFtmp.png"));
+  ASSERT_TRUE(output::StoreFormatFlags({.bmp = true}));  // the inside format chosen
+  app::Pages().SetCurrentImage(Magick::Image(Magick::Geometry(3, 3), Magick::Color("blue")));
+  const std::string dir = OutDir();
+  output::SetSaveTarget({dir, "R"});
+  StartPdfRun();
+
+  EXPECT_EQ(output::WriteMultipagePdf(), 0);
+
+  EXPECT_EQ(output::CurrentFormatFlags(), (output::FormatFlags{.png = true}));
+  EXPECT_EQ(settings::ReadUserDword("PNG_Default"), 1);
+  EXPECT_EQ(settings::ReadUserDword("BMP_Default"), 0);
+  EXPECT_FALSE(fs::exists(Work() + "forPDFtmp.png"));
+  EXPECT_GT(app::Pages().CurrentImage().columns(), 3u);
+  EXPECT_EQ(view->main_window_invalidations.load(), 1);
+  EXPECT_EQ(opened, std::vector<std::string>{dir + "/R.pdf"});
+}
+
+TEST_F(PdfWriterTest, SentPdfIsOneAttachmentNotOpenedNotReadBack) {
+  LoadPages(2);
+  settings::Update([](settings::Settings& s) { s.StartFile_Opt = true; });
+  ASSERT_TRUE(output::PutCurrentPageAside());
+  const std::string outbox = OutDir("outbox");
+  setenv("PAGEWICK_MAIL", ("outbox:" + outbox).c_str(), 1);
+  output::SetSaveTarget({Work(), "doc"});
+  RunState().send_after_run = true;
+  StartPdfRun();
+  EXPECT_EQ(output::WriteMultipagePdf(), 0);
+  unsetenv("PAGEWICK_MAIL");
+
+  EXPECT_TRUE(opened.empty());
+  EXPECT_TRUE(fs::exists(Work() + "forPDFtmp.jpg"));
+  EXPECT_EQ(RunState().written.Get(0), Work() + "/doc.pdf");
+  const auto drafts = FileNames(outbox);
+  ASSERT_EQ(drafts.size(), 1u);
+  const std::string draft = ReadText(outbox + drafts[0]);
+  EXPECT_NE(draft.find("filename=\"doc.pdf\""), std::string::npos);
+  EXPECT_EQ(draft.find("filename=\"0001"), std::string::npos);
+  EXPECT_FALSE(RunState().send_after_run.load());
+}
+
+TEST(PdfLayer, BeginFailsWithoutFolderAndAnAdjustedPageTakesTheImageSize) {
+  auto document = platform::PdfDocument::New();
+  ASSERT_TRUE(document);
+  EXPECT_FALSE(document->BeginDocument("/nonexistent-folder/x.pdf"));
+
+  const std::string dir = (TempDir() / "layer").string() + "/";
+  fs::create_directories(dir);
+  Magick::Image bmp(Magick::Geometry(300, 150), Magick::Color("green"));
+  bmp.density(Magick::Geometry(150, 150));
+  bmp.resolutionUnits(MagickCore::PixelsPerInchResolution);
+  bmp.write(dir + "p.bmp");
+  { std::ofstream(dir + "junk.png") << "not an image"; }
+
+  ASSERT_TRUE(document->BeginDocument(dir + "out.pdf"));
+  document->SetSearchPath(dir);
+  EXPECT_EQ(document->LoadImage("junk.png"), -1);
+  EXPECT_EQ(document->LoadImage("absent.bmp"), -1);
+  const int image = document->LoadImage("p.bmp");
+  ASSERT_GE(image, 0);
+  EXPECT_NEAR(document->ImageSize(image).width, 144.0, 0.01);
+  EXPECT_NEAR(document->ImageSize(image).height, 72.0, 0.01);
+  EXPECT_TRUE(document->BeginPage(10, 10));
+  EXPECT_TRUE(document->FitImage(image, 0, 0, true));
+  document->CloseImage(image);
+  document->EndPage();
+  EXPECT_FALSE(fs::exists(dir + "out.pdf"));  // only on completion
+  ASSERT_TRUE(document->EndDocument());
+  const auto sizes = PageSizes(dir + "out.pdf");
+  ASSERT_EQ(sizes.size(), 1u);
+  EXPECT_NEAR(sizes[0].first, 144.0, 0.01);
+  EXPECT_NEAR(sizes[0].second, 72.0, 0.01);
+}
+
+}  // namespace
+}  // namespace pw::test
