@@ -296,11 +296,11 @@ QRegion DeviceContext::RegionToDevice(const QRegion& logical) const {
 void DeviceContext::BeginPaint() {
   painter_.resetTransform();
   painter_.setRenderHint(QPainter::Antialiasing, false);
+  // Always a clip of our own: turning clipping off and on again is not
+  // reliable in QPainter's raster engine once a clip region has been used.
   const auto clip = DeviceClip();
-  if (clip)
-    painter_.setClipRegion(*clip);
-  else
-    painter_.setClipping(false);
+  const QRect surface_rect(0, 0, surface_.width(), surface_.height());
+  painter_.setClipRegion(clip ? *clip & surface_rect : QRegion(surface_rect));
   painter_.setBrushOrigin(state_.brush_origin);
   const auto mode = ToCompositionMode(state_.rop2);
   painter_.setCompositionMode(mode ? *mode : QPainter::CompositionMode_SourceOver);

@@ -134,3 +134,31 @@ TEST(PlayClip, RegionDataWithBadCountsIsRefused) {
 
 }  // namespace
 }  // namespace pw::gdi::test
+
+namespace pw::gdi::test {
+namespace {
+
+// A clip region set after drawing without one must hold again.
+TEST(PlayClip, ClipsHoldAfterUnclippedDrawing) {
+  EmfWriter w = Filler();
+  const std::vector<PointL> triangle = {{10, 10}, {50, 10}, {10, 50}};
+  auto clip_to_triangle = [&](int dy) {
+    std::vector<PointL> moved = triangle;
+    for (auto& p : moved) p.y += dy;
+    w.SaveDc().Record(RecordType::BeginPath).Poly16(RecordType::Polygon16, moved).Record(RecordType::EndPath);
+    w.Words(RecordType::SelectClipPath, {5});
+  };
+  clip_to_triangle(0);
+  w.Rectangle({0, 0, 60, 60}).RestoreDc(-1);
+  w.SelectObject(kStockBlackPen).MoveTo(0, 55).LineTo(100, 55).SelectObject(kStockNullPen);  // unclipped
+  clip_to_triangle(50);
+  w.Rectangle({0, 50, 100, 110}).RestoreDc(-1);
+  w.Frame({0, 0, 1000, 1100});
+  const Played p = Play(w, 100, 110);
+  EXPECT_EQ(p.surface.PixelColorRef(5, 80), kWhite) << Picture(p.surface, {0, 50, 60, 60}, {{kRed, 'r'}});
+  EXPECT_EQ(p.surface.PixelColorRef(55, 100), kWhite);
+  EXPECT_EQ(p.surface.PixelColorRef(15, 65), kRed);
+}
+
+}  // namespace
+}  // namespace pw::gdi::test
