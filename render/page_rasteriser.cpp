@@ -126,6 +126,8 @@ struct BandWork {
       Fail(error.what());
     } catch (const std::bad_alloc&) {
       Fail("out of memory while drawing the page");
+    } catch (const std::exception& error) {
+      Fail(error.what());
     }
   }
 };
@@ -230,6 +232,8 @@ tl::expected<RenderedPage, RenderError> RenderPage(const RenderRequest& request)
     return tl::unexpected(RenderError{error.what()});
   } catch (const std::bad_alloc&) {
     return tl::unexpected(RenderError{"out of memory while rendering the page"});
+  } catch (const std::exception& error) {  // a band worker that could not be started
+    return tl::unexpected(RenderError{error.what()});
   }
   if (request.view) request.view->InvalidateStatusArea();
   return result;
