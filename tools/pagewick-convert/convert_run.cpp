@@ -1,0 +1,237 @@
+#include "convert_run.h"
+
+#include <unistd.h>
+
+#include <algorithm>
+#include <cstdio>
+#include <filesystem>
+#include <iostream>
+#include <memory>
+
+#include "app/page_set.h"
+#include "app/spool_reader.h"
+#include "output/html_gallery_writer.h"
+#include "output/image_file.h"
+#include "output/image_series_writer.h"
+#include "output/output_run.h"
+#include "output/pdf_writer.h"
+#include "output/run_guards.h"
+#include "platform/gdi/metafile.h"
+#include "platform/msgbox/console_message_box.h"
+#include "platform/paths/paths.h"
+#include "platform/shell/shell_open.h"
+#include "progress_bar.h"
+#include "render/current_settings.h"
+#include "settings/settings_store.h"
+
+namespace pw::convert {
+namespace {
+
+namespace fs = std::filesystem;
+
+// Answers through the console and counts the messages that mean a page is
+// missing from the result.
+class CountingHost final : public platform::MessageBoxHost {
+ public:
+  explicit CountingHost(platform::ConsoleAnswerPolicy policy) : console_(std::cerr, policy) {}
+  platform::MessageAnswer Show(const platform::MessageRequest& request) override {
+    if (request.text == "ERROR 05000157") ++missing_pages;
+    return console_.Show(request);
+  }
+  std::atomic<int> missing_pages{0};
+
+ private:
+  platform::ConsoleMessageBoxHost console_;
+};
+
+// A private folder for the pages of split spool files, removed at the end.
+class ScratchFolder {
+ public:
+  ScratchFolder() {
+    const auto temp = platform::TempFolder();
+    if (!temp) return;
+    std::string pattern = *temp + "convert-XXXXXX";
+    if (::mkdtemp(pattern.data())) path_ = pattern + "/";
+  }
+  ~ScratchFolder() {
+    std::error_code ec;
+    if (!path_.empty()) fs::remove_all(path_, ec);
+  }
+  const std::string& path() const { return path_; }
+
+ private:
+  std::string path_;
+};
+
+// Stored "PDF_Bitmp_Format" is what the rasteriser and the PDF writer read;
+// a value given for one run is put back afterwards.
+class InsideFormatScope {
+ public:
+  InsideFormatScope(const std::optional<std::string>& inside, bool keep) {
+    if (!inside) return;
+    if (!keep) previous_ = settings::ReadUserString("PDF_Bitmp_Format").value_or(std::string());
+    settings::WriteUserString("PDF_Bitmp_Format", *inside);
+  }
+  ~InsideFormatScope() {
+    if (previous_) settings::WriteUserString("PDF_Bitmp_Format", *previous_);
+  }
+
+ private:
+  std::optional<std::string> previous_;
+};
+
+struct LoadResult {
+  bool ok = true;
+  int failed_pages = 0;
+  std::string error;
+};
+
+bool AddPage(gdi::Metafile metafile) {
+  app::PageSet& pages = app::Pages();
+  const int index = pages.Count();
+  if (index >= app::kMaxPages) return false;
+  app::PageRecord& record = pages.Record(index);
+  char name[16];
+  std::snprintf(name, sizeof name, "%04d.emf", index + 1);
+  record.file_name = name;
+  record.metafile = std::move(metafile);
+  pages.SetCount(index + 1);
+  return true;
+}
+
+// EMF pages as they are; anything else as a spool file split into pages.
+LoadResult LoadInputs(const std::vector<std::string>& inputs, const std::string& scratch) {
+  LoadResult result;
+  for (std::size_t n = 0; n < inputs.size(); ++n) {
+    const std::string& input = inputs[n];
+    std::error_code ec;
+    if (!fs::is_regular_file(input, ec)) return {false, 0, input + ": no such file"};
+    if (auto metafile = gdi::Metafile::FromFile(input)) {
+      if (!AddPage(std::move(*metafile))) return {false, 0, "more than 2000 pages"};
+      continue;
+    }
+    if (scratch.empty()) return {false, 0, "no private temporary folder for the spool pages"};
+    const std::string folder = scratch + std::to_string(n) + "/";
+    fs::create_directories(folder, ec);
+    const app::SplitReport split = app::SplitSpoolFileInto(input, 1, folder);
+    if (!split.parsed) return {false, 0, input + ": neither an EMF page nor an EMF spool file"};
+    std::vector<fs::path> files;
+    for (const auto& entry : fs::directory_iterator(folder, ec))
+      if (entry.path().extension() == ".emf") files.push_back(entry.path());
+    std::sort(files.begin(), files.end());
+    result.failed_pages += std::max(0, split.pages_seen - static_cast<int>(files.size()));
+    for (const fs::path& file : files) {
+      auto metafile = gdi::Metafile::FromFile(file);
+      if (!metafile) {
+        ++result.failed_pages;
+        continue;
+      }
+      if (!AddPage(std::move(*metafile))) return {false, 0, "more than 2000 pages"};
+    }
+  }
+  if (app::Pages().Count() == 0) return {false, result.failed_pages, "no pages in the input"};
+  return result;
+}
+
+void ApplySettings(const ConvertOptions& o) {
+  settings::LoadSettings();
+  for (const SettingEdit& e : o.edits) {
+    if (o.save_settings && !e.value_name.empty()) {
+      settings::ChangeAndStore(e.edit, {e.value_name});
+    } else {
+      settings::Update(e.edit);
+    }
+  }
+  if (o.series_format) {
+    const std::string& f = *o.series_format;
+    const output::FormatFlags flags{f == "jpg", f == "gif", f == "png", f == "bmp", f == "tif"};
+    if (o.save_settings) {
+      output::StoreFormatFlags(flags);
+    } else {
+      settings::Update([&flags](settings::Settings& s) {
+        s.JPG_Default = flags.jpg;
+        s.GIF_Default = flags.gif;
+        s.PNG_Default = flags.png;
+        s.BMP_Default = flags.bmp;
+        s.TIF_Default = flags.tif;
+      });
+    }
+  }
+  const int mode = o.kind == TargetKind::Pdf ? 1 : 0;
+  settings::Update([mode](settings::Settings& s) { s.KodMultipageFormat = mode; });
+}
+
+// DIR/BASE for a series or gallery; for a PDF the file, ".pdf" optional.
+std::optional<output::SaveTarget> TargetOf(const ConvertOptions& o, std::string& error) {
+  fs::path target(o.target);
+  if (o.kind == TargetKind::Pdf && target.extension() == ".pdf") target.replace_extension();
+  const std::string base = target.filename().string();
+  if (base.empty() || base == "." || base == "..") {
+    error = o.target + ": the target needs a base name";
+    return std::nullopt;
+  }
+  fs::path folder = target.parent_path();
+  if (folder.empty()) folder = ".";
+  std::error_code ec;
+  fs::create_directories(folder, ec);
+  if (!fs::is_directory(folder, ec)) {
+    error = folder.string() + ": the folder cannot be made";
+    return std::nullopt;
+  }
+  return output::SaveTarget{fs::absolute(folder).lexically_normal().string() + "/", base};
+}
+
+}  // namespace
+
+int RunConvert(const ConvertOptions& o) {
+  auto host = std::make_shared<CountingHost>(o.answers);
+  platform::SetMessageBoxHost(host);
+  platform::SetShellOpener([](const std::string&) { return true; });  // a converter opens nothing
+
+  ApplySettings(o);
+  InsideFormatScope inside(o.pdf_inside, o.save_settings);
+  std::string error;
+  const auto target = TargetOf(o, error);
+  if (!target) {
+    std::cerr << "pagewick-convert: " << error << "\n";
+    return kUsageOrInputError;
+  }
+
+  ScratchFolder scratch;
+  app::PageSet& pages = app::Pages();
+  const auto work = platform::WorkFolder();
+  pages.SetFolders(work.value_or(std::string()), platform::DefaultInstallFolder() + "emf/");
+  const LoadResult loaded = LoadInputs(o.inputs, scratch.path());
+  if (!loaded.ok) {
+    std::cerr << "pagewick-convert: " << loaded.error << "\n";
+    pages.Clear();
+    return kUsageOrInputError;
+  }
+
+  output::SetWriterRenderThreads(o.threads);
+  const bool show_progress = !o.quiet && ::isatty(STDERR_FILENO);
+  auto progress = show_progress ? std::make_shared<ProgressBar>(pages.Count()) : nullptr;
+  output::SetWriterView(nullptr, progress);
+
+  pages.SetCurrent(0);
+  if (auto first = output::RenderPageForRun(0, render::CurrentResolution(), false)) pages.SetCurrentImage(*first);
+  output::SetSaveTarget(*target);
+  output::Run().send_after_run = false;
+
+  std::function<int()> writer = output::WriteImageSeries;
+  if (o.kind == TargetKind::Pdf) writer = output::WriteMultipagePdf;
+  if (o.kind == TargetKind::Gallery) writer = output::WriteHtmlGallery;
+  int code = -1;
+  if (output::StartWriter(writer)) code = output::WaitForWriter().value_or(-1);
+  output::SetWriterView(nullptr, nullptr);
+  progress.reset();
+
+  const int count = pages.Count();
+  pages.SetCurrentImage(Magick::Image());
+  pages.Clear();
+  if (show_progress) std::cerr << "pagewick-convert: " << count << " pages to " << target->folder << target->base_name << "\n";
+  if (code != 0 || loaded.failed_pages > 0 || host->missing_pages > 0) return kSomePagesFailed;
+  return kConvertOk;
+}
+
+}  // namespace pw::convert

@@ -1,0 +1,27 @@
+// pagewick-convert: EMF spool files and EMF pages to an image series, a PDF
+// or an HTML gallery, headless.
+#include <QGuiApplication>
+
+#include <cstdlib>
+#include <iostream>
+
+#include "convert_options.h"
+#include "convert_run.h"
+
+int main(int argc, char** argv) {
+  // Text drawing needs a GUI application; no window is ever shown.
+  if (!std::getenv("QT_QPA_PLATFORM")) setenv("QT_QPA_PLATFORM", "offscreen", 1);
+  QGuiApplication app(argc, argv);
+  std::vector<std::string> args(argv + 1, argv + argc);
+  std::string error;
+  const auto options = pw::convert::ParseConvertOptions(args, error);
+  if (!options) {
+    std::cerr << "pagewick-convert: " << error << "\nTry pagewick-convert --help.\n";
+    return pw::convert::kUsageOrInputError;
+  }
+  if (options->help) {
+    std::cout << pw::convert::ConvertUsage();
+    return pw::convert::kConvertOk;
+  }
+  return pw::convert::RunConvert(*options);
+}
