@@ -50,11 +50,16 @@ tl::expected<SpoolDatabase, SpoolerError> SpoolDatabase::Open() {
 tl::expected<void, SpoolerError> SpoolDatabase::EnsureSchema() {
   // Reading the schema is the first access to the file: a file that is not
   // a database fails here, before anything is written to it.
-  auto probe = Prepare("SELECT count(*) FROM sqlite_master WHERE type = 'table' AND name = 'printers'");
-  if (!probe) return tl::unexpected(probe.error());
-  const int step = probe->Step();
-  if (step != SQLITE_ROW) return tl::unexpected(ErrorFor(step));
-  if (probe->Integer(0) != 0) return {};
+  {
+    // The probe is finished before the write transaction starts: a read
+    // lock kept into BEGIN IMMEDIATE deadlocks against another process
+    // doing the same.
+    auto probe = Prepare("SELECT count(*) FROM sqlite_master WHERE type = 'table' AND name = 'printers'");
+    if (!probe) return tl::unexpected(probe.error());
+    const int step = probe->Step();
+    if (step != SQLITE_ROW) return tl::unexpected(ErrorFor(step));
+    if (probe->Integer(0) != 0) return {};
+  }
 
   Transaction transaction(*this);
   if (!transaction.Began()) return tl::unexpected(SpoolerError::DatabaseUnavailable);

@@ -83,6 +83,27 @@ TEST(CaptureTool, PrintedPagesComeBackThroughTheCaptureRoad) {
   EXPECT_FALSE(fs::exists(spool_file));
 }
 
+TEST(CaptureTool, CapturesFromSeveralProcessesAtOnceEachGetTheirJob) {
+  const auto pages = WritePages(1);
+  const QString program = QString::fromStdString((test::BuildDir() / "bin" / "pagewick-capture").string());
+  std::vector<std::unique_ptr<QProcess>> processes;
+  for (int i = 0; i < 4; ++i) {
+    processes.push_back(std::make_unique<QProcess>());
+    processes.back()->start(program, {"print", "--doc", QString("Doc%1.doc").arg(i), "--no-start",
+                                      QString::fromStdString(pages[0].string())});
+  }
+  for (auto& process : processes) {
+    ASSERT_TRUE(process->waitForFinished(60000));
+    EXPECT_EQ(process->exitCode(), 0) << process->readAllStandardError().toStdString();
+  }
+  const auto jobs = CaptureJobs();
+  ASSERT_EQ(jobs.size(), 4u);
+  for (const auto& job : jobs) {
+    EXPECT_EQ(test::ReadBytes(spooler::SpoolFolder() + spooler::JobSpoolFileName(job.job_id)),
+              spooler::SpoolWriter(job.document, "PWK1:").AddPage(test::ReadBytes(pages[0])).Finish());
+  }
+}
+
 TEST(CaptureTool, SplitWritesThePagesUnderTheGivenJobNumber) {
   const auto pages = WritePages(2);
   const fs::path spool = test::TempDir() / "made.SPL";
