@@ -126,17 +126,18 @@ int PdfDocument::LoadImage(std::string_view name) {
     picture.quiet(true);
     const ImageKind kind = SniffKind(path);
     if (kind == ImageKind::Unknown) return -1;
-    if (kind == ImageKind::Other) {
-      picture.read(path);
-    } else {
-      picture.ping(path);
-    }
+    picture.ping(path);
     const double dpi = DensityOf(picture);
     if (kind == ImageKind::Jpeg) {
       loaded.image = HPDF_LoadJpegImageFromFile(s.doc, path.c_str());
     } else if (kind == ImageKind::Png) {
       loaded.image = HPDF_LoadPngImageFromFile(s.doc, path.c_str());
-    } else {
+    }
+    // Formats libharu does not read, and PNG forms it refuses (interlaced
+    // ones among them), are decoded here and embedded as raw RGB: lossless.
+    if (s.TakeError() || !loaded.image) {
+      loaded.image = nullptr;
+      picture.read(path);
       const std::size_t width = picture.columns();
       const std::size_t height = picture.rows();
       if (width == 0 || height == 0) return -1;

@@ -93,6 +93,20 @@ TEST_F(PdfWriterTest, JpegInsideImagesAreEmbeddedAsTheyAre) {
   EXPECT_EQ(PageSizes(dir + "J.pdf").size(), 2u);
 }
 
+TEST_F(PdfWriterTest, InterlacedPngAndTifInsideImagesAreAllAdded) {
+  LoadPages(2);
+  const std::string dir = OutDir();
+  for (const char* inside : {"PNG", "TIF"}) {
+    ASSERT_TRUE(settings::WriteUserString("PDF_Bitmp_Format", inside));
+    output::SetSaveTarget({dir, inside});
+    StartPdfRun();
+    EXPECT_EQ(output::WriteMultipagePdf(), 0);
+    EXPECT_EQ(PageSizes(dir + inside + ".pdf").size(), 2u) << inside;
+  }
+  EXPECT_NE(Magick::Image(Work() + "0001.PNG").interlaceType(), MagickCore::NoInterlace);
+  EXPECT_TRUE(messages->Texts().empty());
+}
+
 TEST_F(PdfWriterTest, AnInsideImageThatCannotBeLoadedCostsOnlyItsPage) {
   LoadPages(3);
   const std::string dir = OutDir();

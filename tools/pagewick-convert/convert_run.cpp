@@ -19,6 +19,7 @@
 #include "platform/gdi/metafile.h"
 #include "platform/msgbox/console_message_box.h"
 #include "platform/paths/paths.h"
+#include "platform/registry/registry.h"
 #include "platform/shell/shell_open.h"
 #include "progress_bar.h"
 #include "render/current_settings.h"
@@ -69,14 +70,23 @@ class InsideFormatScope {
  public:
   InsideFormatScope(const std::optional<std::string>& inside, bool keep) {
     if (!inside) return;
-    if (!keep) previous_ = settings::ReadUserString("PDF_Bitmp_Format").value_or(std::string());
+    if (!keep) {
+      restore_ = true;
+      previous_ = settings::ReadUserString("PDF_Bitmp_Format");
+    }
     settings::WriteUserString("PDF_Bitmp_Format", *inside);
   }
   ~InsideFormatScope() {
-    if (previous_) settings::WriteUserString("PDF_Bitmp_Format", *previous_);
+    if (!restore_) return;
+    if (previous_) {
+      settings::WriteUserString("PDF_Bitmp_Format", *previous_);
+    } else {
+      registry::DeleteValue(registry::Hive::CurrentUser, settings::kUserKey, "PDF_Bitmp_Format");
+    }
   }
 
  private:
+  bool restore_ = false;
   std::optional<std::string> previous_;
 };
 
