@@ -128,7 +128,9 @@ std::shared_ptr<const FontInstance> RealizeFont(const DeviceContext& dc, const L
   const double h = std::abs(static_cast<double>(font.height)) * sy;
   const double w = std::abs(static_cast<double>(font.width)) * sx;
   if (!std::isfinite(h) || !std::isfinite(w)) return nullptr;
-  const int height = (font.height < 0 ? -1 : 1) * static_cast<int>(std::min(RoundHalfUp(h), 1 << 20));
+  // A fractional device height is cut down to whole pixels, not rounded
+  // (15 logical units at 1.2575 pixels each realise an 18-pixel em).
+  const int height = (font.height < 0 ? -1 : 1) * static_cast<int>(std::min(std::floor(h + 1e-6), double{1 << 20}));
   const int width = static_cast<int>(std::min(RoundHalfUp(w), 1 << 20));
 
   thread_local std::deque<CachedFont> cache;
@@ -180,16 +182,20 @@ std::optional<TextLayout> LayoutText(const DeviceContext& dc, const FontInstance
     const bool justify = text.break_count > 0 && text.break_extra != 0 &&
                          !HasOption(run.options, TextOption::GlyphIndex);
     if (justify) breaks = static_cast<int>(std::count(run.text.begin(), run.text.begin() + static_cast<std::ptrdiff_t>(n), u' '));
-    // The font's advances are device pixels along the baseline: the glyph
-    // frame's x axis in advanced mode, the mapped x axis in compatible mode.
-    const QTransform along = run.graphics_mode == GraphicsMode::Advanced || unit_length == 0
-                                 ? frames.glyph
-                                 : QTransform::fromScale(1 / unit_length, 1 / unit_length) *
-                                       QTransform(unit.x(), unit.y(), -unit.y(), unit.x(), 0, 0);
+    // The font's advances are device pixels along the baseline. In advanced
+    // mode they run along the glyph frame; in compatible mode GDI measures
+    // the string in whole logical units (the extents GetTextExtentExPoint
+    // reports) and maps those, so the mapped x axis carries them and their
+    // rounding shows at fractional scales.
+    const bool logical = run.graphics_mode != GraphicsMode::Advanced && unit_length > 0;
+    auto place = [&](double position) {
+      if (!logical) return Rounded(frames.glyph.map(QPointF(position, 0)));
+      return Rounded(frames.advance.map(QPointF(RoundHalfUp(position / unit_length), 0)));
+    };
     double position = 0;
     int break_index = 0;
     for (std::size_t i = 0; i < n; ++i) {
-      pen[i] = Rounded(along.map(QPointF(position, 0)));
+      pen[i] = place(position);
       position += advances[i] + extra;
       if (justify && breaks > 0 && run.text[i] == u' ') {
         // The extra space is shared out over the breaks, the remainder to the first.
@@ -199,7 +205,7 @@ std::optional<TextLayout> LayoutText(const DeviceContext& dc, const FontInstance
         ++break_index;
       }
     }
-    pen[n] = Rounded(along.map(QPointF(position, 0)));
+    pen[n] = place(position);
   }
 
   const bool update_cp = (text.align & kAlignUpdateCp) != 0;

@@ -2,6 +2,8 @@
 // current position and scaling, checked on the pixels drawn.
 #include <gtest/gtest.h>
 
+#include <cmath>
+#include <numbers>
 #include <numeric>
 #include <set>
 
@@ -237,6 +239,50 @@ TEST(TextLayout, AdvancedModeStretchedTextIsSmoothed) {
   const QRect ink = InkBox(canvas.image());
   EXPECT_NEAR(ink.height(), InkBox(plain).height(), 1);
   EXPECT_GT(ink.width(), 2 * InkBox(plain).width() - 6);
+}
+
+TEST(TextLayout, CompatibleTextFollowsARotatedWorldWithUprightGlyphs) {
+  // A world turned 30 degrees counter-clockwise: the baseline climbs, the
+  // glyphs stay upright, with or without a dx array.
+  const double c = std::cos(std::numbers::pi / 6), s = std::sin(std::numbers::pi / 6);
+  for (bool with_dx : {false, true}) {
+    TextCanvas canvas(300, 300);
+    canvas.Select(u"Arial", -20);
+    canvas.dc().SetBkMode(BkMode::Transparent);
+    canvas.dc().SetTextAlign(kLeft | kBaseline);
+    ASSERT_TRUE(canvas.dc().SetWorldTransform(QTransform(c, -s, s, c, 0, 0)));
+    TextRun run = MakeRun(60, 200, u"HHHHHHHH");
+    if (with_dx) run.dx.assign(8, 15);
+    ASSERT_TRUE(ExtTextOut(canvas.dc(), run));
+    const QRect ink = InkBox(canvas.image());
+    ASSERT_FALSE(ink.isEmpty());
+    // About 110 pixels along the baseline: some 55 of them upwards.
+    EXPECT_GT(ink.height(), 60) << "dx " << with_dx;
+    EXPECT_LT(ink.height(), ink.width()) << "dx " << with_dx;
+    // Upright glyphs: the first H's stems are vertical, so its leftmost
+    // inked column runs the full cap height.
+    int run_length = 0, longest = 0;
+    for (int y = ink.top(); y <= ink.bottom(); ++y) {
+      run_length = canvas.image().pixel(ink.left(), y) != 0xFFFFFFFFu ? run_length + 1 : 0;
+      longest = std::max(longest, run_length);
+    }
+    EXPECT_GE(longest, 12) << "dx " << with_dx;
+  }
+}
+
+TEST(TextLayout, FractionalDeviceHeightsAreCutToWholePixels) {
+  TextCanvas canvas(100, 100);
+  canvas.dc().SetMapMode(MapMode::Anisotropic);
+  canvas.dc().SetWindowExt(QSize(10000, 10000));
+  canvas.dc().SetViewportExt(QSize(12575, 12575));
+  LogFont lf;
+  lf.face_name = u"Calibri";
+  lf.height = -15;  // 18.86 device pixels
+  auto font = RealizeFont(canvas.dc(), lf, GraphicsMode::Compatible);
+  ASSERT_TRUE(font);
+  EXPECT_EQ(font->ppem(), 18);
+  lf.height = -16;  // 20.12
+  EXPECT_EQ(RealizeFont(canvas.dc(), lf, GraphicsMode::Compatible)->ppem(), 20);
 }
 
 TEST(TextLayout, UnderlineRunsTheLengthOfTheText) {
