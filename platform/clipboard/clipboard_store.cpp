@@ -5,6 +5,7 @@
 #include <fstream>
 #include <iterator>
 
+#include "platform/gdi/metafile.h"
 #include "platform/paths/paths.h"
 
 namespace pw::clipboard {
@@ -33,6 +34,10 @@ bool PutEnhMetafile(std::span<const std::byte> emf) {
 }
 
 std::optional<std::vector<std::byte>> ReadEnhMetafile() {
+  // Anything larger than a metafile may be is not read into memory at all.
+  std::error_code error;
+  const auto size = fs::file_size(ClipboardStorePath(), error);
+  if (error || size > gdi::Metafile::kMaxBytes) return std::nullopt;
   std::ifstream in(ClipboardStorePath(), std::ios::binary);
   if (!in) return std::nullopt;
   std::vector<char> raw((std::istreambuf_iterator<char>(in)), std::istreambuf_iterator<char>());

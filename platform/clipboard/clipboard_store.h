@@ -15,7 +15,8 @@ std::string ClipboardStorePath();
 // Replaces the clipboard's content with the EMF bytes, atomically.
 bool PutEnhMetafile(std::span<const std::byte> emf);
 
-// The stored EMF, or nothing when the clipboard holds none.
+// The stored EMF, or nothing when the clipboard holds none or holds more
+// bytes than any metafile may have.
 std::optional<std::vector<std::byte>> ReadEnhMetafile();
 
 // Empties the clipboard; true when it is empty afterwards.
