@@ -3,6 +3,7 @@
 #include <Magick++.h>
 #include <hpdf.h>
 
+#include <fcntl.h>
 #include <unistd.h>
 
 #include <cerrno>
@@ -12,6 +13,7 @@
 #include <cstring>
 #include <filesystem>
 #include <fstream>
+#include <random>
 
 namespace pw::platform {
 namespace {
@@ -106,11 +108,22 @@ bool PdfDocument::BeginDocument(const std::string& target) {
   if (!s.partial.empty() || target.empty()) return false;
   const std::filesystem::path path(target);
   const std::string folder = path.has_parent_path() ? path.parent_path().string() + "/" : std::string();
-  std::string pattern = folder + "." + path.filename().string() + ".XXXXXX";
-  const int fd = ::mkstemp(pattern.data());
-  if (fd < 0) return false;
-  ::close(fd);
-  s.partial = pattern;
+  // Made with O_EXCL so no other file is ever taken over, and with the
+  // ordinary file mode so the finished PDF has the user's usual permissions.
+  std::random_device random;
+  std::string partial;
+  for (int attempt = 0; attempt < 16 && partial.empty(); ++attempt) {
+    const std::string name = folder + "." + path.filename().string() + "." + std::to_string(random()) + ".part";
+    const int fd = ::open(name.c_str(), O_WRONLY | O_CREAT | O_EXCL | O_CLOEXEC, 0666);
+    if (fd >= 0) {
+      ::close(fd);
+      partial = name;
+    } else if (errno != EEXIST) {
+      return false;
+    }
+  }
+  if (partial.empty()) return false;
+  s.partial = partial;
   s.target = target;
   return true;
 }

@@ -9,6 +9,8 @@
 #include <memory>
 #include <regex>
 
+#include <sys/stat.h>
+
 #include "app/page_set.h"
 #include "output/pdf_writer.h"
 #include "output/run_guards.h"
@@ -237,6 +239,9 @@ TEST(PdfLayer, BeginFailsWithoutFolderAndAnAdjustedPageTakesTheImageSize) {
   document->EndPage();
   EXPECT_FALSE(fs::exists(dir + "out.pdf"));  // only on completion
   ASSERT_TRUE(document->EndDocument());
+  const mode_t mask = ::umask(0);
+  ::umask(mask);
+  EXPECT_EQ(fs::status(dir + "out.pdf").permissions(), static_cast<fs::perms>(0666 & ~mask));
   const auto sizes = PageSizes(dir + "out.pdf");
   ASSERT_EQ(sizes.size(), 1u);
   EXPECT_NEAR(sizes[0].first, 144.0, 0.01);
