@@ -159,7 +159,15 @@ TEST_F(SeriesWriterTest, AFileThatCannotBeWrittenEndsTheRunAndSaysWhich) {
   output::SetSaveTarget({dir + "gone/", "W"});
   EXPECT_EQ(output::WriteImageSeries(), -1);
   EXPECT_NE(messages->Texts().back().find("No such file or directory"), std::string::npos);
-  EXPECT_EQ(view->cursor_off.load(), 2);
+
+  // A full disk: page 1 goes to a device that takes no data.
+  const std::string full = OutDir("full");
+  fs::create_symlink("/dev/full", full + "F0001.png");
+  output::SetSaveTarget({full, "F"});
+  EXPECT_EQ(output::WriteImageSeries(), -1);
+  EXPECT_EQ(messages->Texts().back(), "The file could not be written:\n" + full + "/F0001.png\nNo space left on device");
+  EXPECT_TRUE(FileNames(full).empty());
+  EXPECT_EQ(view->cursor_off.load(), 3);
 }
 
 TEST_F(SeriesWriterTest, StartWriterRunsOnItsThreadOnlyWithAValidCurrentPage) {
