@@ -2,7 +2,6 @@
 
 #include "platform/gdi/device_context.h"
 #include "platform/gdi/player.h"
-#include "platform/gdi/surface.h"
 #include "render/background.h"
 #include "render/gdi_canvas.h"
 #include "render/page_text.h"
@@ -11,8 +10,14 @@
 namespace pw::render {
 
 tl::expected<void, std::string> DrawSlice(const PageDrawing& page, int offset, int height,
+                                          std::optional<gdi::Surface>& surface,
                                           std::vector<std::uint8_t>& out) {
-  auto surface = gdi::Surface::Create(page.drawing_width, height);
+  if (surface && surface->width() == page.drawing_width && surface->height() == height) {
+    surface->Fill(0x00FFFFFF);  // as a new surface starts
+  } else {
+    surface.reset();
+    surface = gdi::Surface::Create(page.drawing_width, height);
+  }
   if (!surface) return tl::unexpected(std::string("the drawing surface cannot be made"));
   {
     gdi::DeviceContext dc(*surface);

@@ -5,11 +5,13 @@
 #include <QString>
 
 #include <cstdint>
+#include <optional>
 #include <vector>
 
 #include <tl/expected.hpp>
 
 #include "platform/gdi/metafile.h"
+#include "platform/gdi/surface.h"
 #include "render/render_options.h"
 
 namespace pw::render {
@@ -31,8 +33,12 @@ struct PageDrawing {
 // Draws drawing rows offset ... offset + height - 1 (height a multiple of
 // the factor) with the page rectangle shifted up by `offset`, and writes
 // height / factor output rows of columns x 3 bytes (blue, green, red) to
-// `out`. Fails when the drawing surface cannot be made.
+// `out`. `surface` is the caller's surface from the previous slice: one of
+// the right size is cleared and drawn on again, which spares the system
+// from handing out and zeroing tens of megabytes per band. Fails when the
+// drawing surface cannot be made.
 tl::expected<void, std::string> DrawSlice(const PageDrawing& page, int offset, int height,
+                                          std::optional<gdi::Surface>& surface,
                                           std::vector<std::uint8_t>& out);
 
 }  // namespace pw::render

@@ -17,6 +17,10 @@ void GdiPatternCanvas::FillRect(const PageRect& rect, std::uint32_t color) {
   const bool identity = dc_.DeviceTransform().isIdentity();
   const QRect area = identity ? (wanted & surface) : wanted;
   if (area.isEmpty()) return;
+  if (identity && area == surface && !dc_.DeviceClip() && dc_.State().rop2 == gdi::Rop2::CopyPen) {
+    dc_.surface().Fill(color);  // the same pixels as the brush, a plain fill
+    return;
+  }
   gdi::Brush brush;
   brush.style = gdi::BrushStyle::Solid;
   brush.color = color;

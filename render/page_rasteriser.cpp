@@ -24,8 +24,8 @@ namespace {
 std::mutex g_render_mutex;
 
 // The page image and the band surfaces together should stay below about
-// 360 MB; the surfaces get what the image leaves, within these bounds.
-constexpr std::int64_t kMemoryTarget = 360ll << 20;
+// 320 MB; the surfaces get what the image leaves, within these bounds.
+constexpr std::int64_t kMemoryTarget = 320ll << 20;
 constexpr std::int64_t kMinSurfaceBudget = 48ll << 20;
 constexpr std::int64_t kMaxSurfaceBudget = 256ll << 20;
 
@@ -98,11 +98,11 @@ struct BandWork {
     if (!failed.exchange(true)) error = std::move(message);
   }
 
-  void DrawBand(const Band& band) {
+  void DrawBand(const Band& band, std::optional<gdi::Surface>& surface) {
     std::vector<std::uint8_t> rows;
     for (int top = band.offset; top < band.offset + band.height; top += slice_height) {
       const int height = std::min(slice_height, band.offset + band.height - top);
-      if (auto drawn = DrawSlice(page, top, height, rows); !drawn) {
+      if (auto drawn = DrawSlice(page, top, height, surface, rows); !drawn) {
         Fail(drawn.error());
         return;
       }
@@ -118,9 +118,10 @@ struct BandWork {
 
   void Run() {
     try {
+      std::optional<gdi::Surface> surface;  // this worker's, kept from band to band
       for (std::size_t k = next++; k < plan.bands.size() && !failed; k = next++) {
         if (view) view->BandStarted(plan.bands[k].index, plan.nominal_count);
-        DrawBand(plan.bands[k]);
+        DrawBand(plan.bands[k], surface);
       }
     } catch (const Magick::Exception& error) {
       Fail(error.what());

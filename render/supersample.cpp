@@ -1,6 +1,5 @@
 #include "render/supersample.h"
 
-#include <algorithm>
 #include <vector>
 
 namespace pw::render {
@@ -26,18 +25,15 @@ void CopyRow(const std::uint8_t* src, int columns, std::uint8_t* dst) {
   }
 }
 
-// Adds one surface row's f-pixel groups to the running channel sums.
-void AccumulateRow(const std::uint8_t* src, int columns, int factor, std::uint32_t* sums) {
-  for (int x = 0; x < columns; ++x, sums += 3) {
-    std::uint32_t b = 0, g = 0, r = 0;
-    for (int i = 0; i < factor; ++i, src += 4) {
-      b += src[0];
-      g += src[1];
-      r += src[2];
-    }
-    sums[0] += b;
-    sums[1] += g;
-    sums[2] += r;
+// Column sums of f surface rows, all four bytes of every pixel: a plain
+// loop over bytes that the compiler turns into vector additions. 20 rows of
+// 255 fit 16 bits.
+void SumRows(const std::uint8_t* __restrict src, std::size_t stride, std::size_t bytes,
+             std::size_t rows, std::uint16_t* __restrict sums) {
+  for (std::size_t i = 0; i < bytes; ++i) sums[i] = src[i];
+  for (std::size_t r = 1; r < rows; ++r) {
+    const std::uint8_t* __restrict row = src + r * stride;
+    for (std::size_t i = 0; i < bytes; ++i) sums[i] = static_cast<std::uint16_t>(sums[i] + row[i]);
   }
 }
 
@@ -65,12 +61,22 @@ bool AverageBlocks(const SurfaceRows& surface, int factor, int columns, int out_
   }
 
   const Divider divide(static_cast<std::uint32_t>(f * f));
-  std::vector<std::uint32_t> sums(cols * 3);
+  const std::size_t row_bytes = cols * f * 4;
+  std::vector<std::uint16_t> sums(row_bytes);
   for (std::size_t y = 0; y < rows; ++y) {
-    std::fill(sums.begin(), sums.end(), 0u);
-    for (std::size_t sy = 0; sy < f; ++sy)
-      AccumulateRow(base + (y * f + sy) * surface.stride, columns, factor, sums.data());
-    for (std::size_t i = 0; i < cols * 3; ++i) *dst++ = divide(sums[i]);
+    SumRows(base + y * f * surface.stride, surface.stride, row_bytes, f, sums.data());
+    const std::uint16_t* s = sums.data();
+    for (std::size_t x = 0; x < cols; ++x) {
+      std::uint32_t b = 0, g = 0, r = 0;
+      for (std::size_t i = 0; i < f; ++i, s += 4) {
+        b += s[0];
+        g += s[1];
+        r += s[2];
+      }
+      *dst++ = divide(b);
+      *dst++ = divide(g);
+      *dst++ = divide(r);
+    }
   }
   return true;
 }

@@ -7,7 +7,7 @@
 // Page sets: the shared corpus' loadable pages (ref/refs.tsv; the first N,
 // default 8, unless N is 0 for all of them), the installed sample pages
 // (share/pagewick/emf) when there are any, and one A4 page from the corpus
-// for the 600 dpi memory case. Missing sets are skipped.
+// for the 600 dpi memory case, and a blank A4 page. Missing sets are skipped.
 #include <benchmark/benchmark.h>
 
 #include <QGuiApplication>
@@ -20,6 +20,7 @@
 #include <string>
 #include <vector>
 
+#include "platform/gdi/emf_writer.h"
 #include "platform/gdi/metafile.h"
 #include "render/page_rasteriser.h"
 
@@ -131,6 +132,10 @@ int main(int argc, char** argv) {
     std::sort(paths.begin(), paths.end());
     sets.push_back({"samples", Load(paths, 0)});
   }
+  // An A4 page with nothing on it: the cost of the bands themselves.
+  if (auto blank = pw::gdi::Metafile::FromBytes(
+          pw::gdi::EmfWriter().Frame({0, 0, 21000, 29700}).Device({2100, 2970}, {210, 297}).Finish()))
+    sets.push_back({"blank-a4", {std::move(*blank)}});
   const fs::path a4 = corpus / "pages" / "emfspoolreader__EMFSpoolfileReader_00003__p1.emf";
   if (fs::exists(a4)) sets.push_back({"a4page", Load({a4}, 1)});
 
@@ -144,10 +149,10 @@ int main(int argc, char** argv) {
           benchmark::RegisterBenchmark(name.c_str(), RenderSet, &set, dpi, factor, threads)
               ->Iterations(1)->Unit(benchmark::kMillisecond)->UseRealTime();
         }
-    if (set.name == "a4page")
+    if (set.name == "a4page" || set.name == "blank-a4")
       for (int threads : {1, 0})
         benchmark::RegisterBenchmark(
-            (std::string("render/a4page/600dpi/f20") + (threads == 1 ? "/sequential" : "/parallel")).c_str(),
+            ("render/" + set.name + "/600dpi/f20" + (threads == 1 ? "/sequential" : "/parallel")).c_str(),
             RenderSet, &set, 600.0, 20, threads)
             ->Iterations(1)->Unit(benchmark::kMillisecond)->UseRealTime();
   }
