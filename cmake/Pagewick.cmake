@@ -37,7 +37,9 @@ endfunction()
 
 # pw_test(NAME SOURCES ... LIBS ... [LABELS ...]): a GoogleTest program whose
 # tests are listed to CTest one by one. Tests run headless (Qt offscreen),
-# each in a fresh PAGEWICK_HOME made by the test support library.
+# each in a fresh PAGEWICK_HOME made by the test support library, which also
+# knows the source and build folders. (CTest 3.25 splits a list-valued
+# ENVIRONMENT of discovered tests, so only one variable is set here.)
 include(GoogleTest)
 function(pw_test name)
   cmake_parse_arguments(ARG "" "TIMEOUT" "SOURCES;LIBS;LABELS" ${ARGN})
@@ -47,11 +49,17 @@ function(pw_test name)
   if(NOT ARG_TIMEOUT)
     set(ARG_TIMEOUT 300)
   endif()
+  # An empty LABELS value would shift the property pairs, so it is only
+  # passed when there are labels.
+  set(label_property)
+  if(ARG_LABELS)
+    set(label_property LABELS "${ARG_LABELS}")
+  endif()
   gtest_discover_tests(${name}
     DISCOVERY_MODE PRE_TEST
     DISCOVERY_TIMEOUT 60
     PROPERTIES
       TIMEOUT ${ARG_TIMEOUT}
-      LABELS "${ARG_LABELS}"
-      ENVIRONMENT "QT_QPA_PLATFORM=offscreen;PAGEWICK_SOURCE_DIR=${CMAKE_SOURCE_DIR};PAGEWICK_BUILD_DIR=${CMAKE_BINARY_DIR};ASAN_OPTIONS=detect_leaks=0")
+      ${label_property}
+      ENVIRONMENT "QT_QPA_PLATFORM=offscreen")
 endfunction()
