@@ -58,7 +58,7 @@ std::vector<fs::path> CorpusPagePaths(const fs::path& corpus) {
     std::istringstream fields(line);
     std::vector<std::string> cols;
     for (std::string f; std::getline(fields, f, '\t');) cols.push_back(f);
-    if (cols.size() >= 10 && cols.back() == "ok" && cols[0].ends_with(".emf")) out.push_back(corpus / cols[0]);
+    if (cols.size() >= 9 && cols.back() == "ok" && cols[0].ends_with(".emf")) out.push_back(corpus / cols[0]);
   }
   std::sort(out.begin(), out.end());
   return out;
