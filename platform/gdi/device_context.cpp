@@ -17,7 +17,8 @@ const QRegion& Everything() {
   return everything;
 }
 
-int RoundHalfUp(double v) { return static_cast<int>(std::floor(v + 0.5)); }
+// Points past 2^30 lie off every surface; clamping keeps the conversion defined.
+int RoundHalfUp(double v) { return std::isnan(v) ? 0 : static_cast<int>(std::clamp(std::floor(v + 0.5), -0x1p30, 0x1p30)); }
 
 // The pixels of a logical rectangle, right and bottom edge excluded.
 QRegion LogicalRect(RectL r) {
