@@ -3,6 +3,7 @@
 #include <cmath>
 
 #include "platform/gdi/player_internal.h"
+#include "platform/limits/limits.h"
 
 namespace pw::gdi {
 
@@ -177,6 +178,11 @@ Outcome PlaySetMapperFlags(Playback& pb, const RecordView& rec) {
 }
 
 Outcome PlaySaveDc(Playback& pb, const RecordView&) {
+  // Each level copies the whole DC state: a page of SaveDCs alone must not exhaust memory.
+  if (pb.dc.SaveLevel() - pb.base_level >= limits::kSaveDepth.value) {
+    pb.report.Note(std::string(limits::kSaveDepth.message));
+    return Outcome::Malformed;
+  }
   pb.dc.SaveDc();
   return Outcome::Played;
 }
