@@ -4,6 +4,8 @@
 // so the test fails until the fault is mended.
 #include <gtest/gtest.h>
 
+#include "tests/support/test_home.h"
+
 #include <algorithm>
 #include <cstdint>
 #include <cstdlib>
@@ -20,11 +22,10 @@ namespace {
 namespace fs = std::filesystem;
 
 std::vector<fs::path> SavedInputs() {
-  const char* source = std::getenv("PAGEWICK_SOURCE_DIR");
+  const fs::path source = pw::test::SourceDir();
   std::vector<fs::path> files;
-  if (!source) return files;
   for (const char* folder : {"tests/data/fuzz-regressions/", "tests/fuzz/seeds/"}) {
-    const fs::path dir = fs::path(source) / folder / PW_FUZZ_TARGET;
+    const fs::path dir = source / folder / PW_FUZZ_TARGET;
     std::error_code error;
     for (const auto& entry : fs::directory_iterator(dir, error)) {
       if (entry.is_regular_file()) files.push_back(entry.path());
