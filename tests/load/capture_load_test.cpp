@@ -123,9 +123,9 @@ class CaptureLoad : public ::testing::Test {
 TEST_F(CaptureLoad, PrinterCaptureLoadsEveryPageAndLeavesNothingBehind) {
   view_.strip = {0, 10, 170, 600};
   PrepareHandshake("Report.doc");
-  const auto portrait = test::PaperEmf(210, 297);
-  const auto landscape = test::PaperEmf(297, 210);
-  const auto letter = test::PaperEmf(216, 279);
+  const auto portrait = test::PlainPageEmf(210, 297);
+  const auto landscape = test::PlainPageEmf(297, 210);
+  const auto letter = test::PlainPageEmf(216, 279);
   const auto job = Submit("Microsoft Word - Report.doc",
                           spooler::SpoolWriter("Report.doc").AddPage(portrait).AddPage(landscape).AddPage(letter).Finish());
   // A job of another document is cleared with the capture but not loaded.
@@ -220,7 +220,7 @@ TEST_F(CaptureLoad, CorpusSpoolPrintedByTheCaptureHelperGivesOnePagePerSpooledPa
 }
 
 TEST_F(CaptureLoad, ClipboardPageIsLoadedAndTheClipboardConsumed) {
-  const auto page = test::PaperEmf(210, 297);
+  const auto page = test::PlainPageEmf(210, 297);
   ASSERT_TRUE(clipboard::PutEnhMetafile(page));
   ASSERT_TRUE(settings::WriteUserString("CurWordKodClipbrd", "TRUE"));
   // A printer capture waiting in the queue is not this capture.
@@ -244,7 +244,7 @@ TEST_F(CaptureLoad, ClipboardPageIsLoadedAndTheClipboardConsumed) {
 TEST_F(CaptureLoad, EmptyClipboardIsReportedAndLoadsNothing) {
   ASSERT_TRUE(settings::WriteUserString("CurWordKodClipbrd", "TRUE"));
   // A page file left from an earlier capture is not taken for this one.
-  WriteFile(work_ + "0001.emf", test::PaperEmf(100, 100));
+  WriteFile(work_ + "0001.emf", test::PlainPageEmf(100, 100));
 
   Load();
 
@@ -277,8 +277,8 @@ TEST_F(CaptureLoad, QuickStartReferenceLeavesSamplesClipboardAndPrinterAlone) {
   const auto before = test::FilesIn(install / "emf");
   ASSERT_GE(before.size(), 4u);
   PrepareHandshake("Report.doc");
-  Submit("Microsoft Word - Report.doc", spooler::SpoolWriter().AddPage(test::PaperEmf(210, 297)).Finish());
-  ASSERT_TRUE(clipboard::PutEnhMetafile(test::PaperEmf(50, 50)));
+  Submit("Microsoft Word - Report.doc", spooler::SpoolWriter().AddPage(test::PlainPageEmf(210, 297)).Finish());
+  ASSERT_TRUE(clipboard::PutEnhMetafile(test::PlainPageEmf(50, 50)));
   ASSERT_TRUE(settings::WriteUserString("CurWordKodClipbrd", "TRUE"));
   settings::Update([](settings::Settings& s) { s.QuickStartReference = true; });
 
@@ -298,9 +298,9 @@ TEST_F(CaptureLoad, QuickStartReferenceLeavesSamplesClipboardAndPrinterAlone) {
 
 TEST_F(CaptureLoad, FileThatIsNoMetafileIsKeptAndReported) {
   // No printer handshake: the load goes on with whatever the work folder holds.
-  WriteFile(work_ + "10001.emf", test::PaperEmf(210, 297));
+  WriteFile(work_ + "10001.emf", test::PlainPageEmf(210, 297));
   WriteFile(work_ + "10002.emf", std::vector<std::byte>(100, std::byte{1}));
-  WriteFile(work_ + "10003.txt", test::PaperEmf(210, 297));
+  WriteFile(work_ + "10003.txt", test::PlainPageEmf(210, 297));
 
   Load();
 
@@ -314,7 +314,7 @@ TEST_F(CaptureLoad, FileThatIsNoMetafileIsKeptAndReported) {
 }
 
 TEST_F(CaptureLoad, FilesBeyondTheTableStayAndAreCountedOnce) {
-  const auto tiny = test::PaperEmf(5, 5);
+  const auto tiny = test::PlainPageEmf(5, 5);
   for (int i = 0; i < kMaxPages + 3; ++i) WriteFile(work_ + PageFileName(1, i + 1), tiny);
 
   Load();
@@ -328,8 +328,8 @@ TEST_F(CaptureLoad, FilesBeyondTheTableStayAndAreCountedOnce) {
 }
 
 TEST_F(CaptureLoad, PageSetCanBeReadWhileTheLoadRuns) {
-  WriteFile(work_ + "20001.emf", test::PaperEmf(210, 297));
-  for (int i = 2; i <= 40; ++i) WriteFile(work_ + PageFileName(2, i), test::PaperEmf(20 + i, 30));
+  WriteFile(work_ + "20001.emf", test::PlainPageEmf(210, 297));
+  for (int i = 2; i <= 40; ++i) WriteFile(work_ + PageFileName(2, i), test::PlainPageEmf(20 + i, 30));
 
   std::atomic<bool> done{false};
   std::atomic<int> faults{0};
@@ -363,7 +363,7 @@ TEST_F(CaptureLoad, PageSetCanBeReadWhileTheLoadRuns) {
 }
 
 TEST_F(CaptureLoad, StoppedLoadEndsBeforeTheSetIsEmptied) {
-  for (int i = 1; i <= 200; ++i) WriteFile(work_ + PageFileName(3, i), test::PaperEmf(100, 100));
+  for (int i = 1; i <= 200; ++i) WriteFile(work_ + PageFileName(3, i), test::PlainPageEmf(100, 100));
   ASSERT_TRUE(StartCaptureLoad(&view_));
   StopCaptureLoad();
   const int loaded = Pages().Count();

@@ -42,15 +42,6 @@ std::vector<std::pair<int, int>> RecordingView::ScrollRanges() const {
   return ranges_;
 }
 
-std::vector<std::byte> PaperEmf(int width_mm, int height_mm) {
-  // A reference device of 10 pixels per millimetre, MM_TEXT.
-  gdi::EmfWriter writer;
-  writer.Frame({0, 0, width_mm * 100, height_mm * 100}).Device({width_mm * 10, height_mm * 10}, {width_mm, height_mm});
-  writer.CreateBrush(1, 0, 0x00336699).SelectObject(1);
-  writer.Rectangle({width_mm, height_mm, width_mm * 5, height_mm * 5});
-  return writer.Finish();
-}
-
 void ResetPageSet() {
   app::PageSet& pages = app::Pages();
   pages.Clear();

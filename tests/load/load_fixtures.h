@@ -1,6 +1,7 @@
 #pragma once
 // Helpers of the capture load tests: a view that records what the load asks
-// of the windows, page metafiles of a chosen paper size, and a clean page set.
+// of the windows, and a clean page set.
+#include "tests/support/emf_pages.h"
 #include <cstddef>
 #include <filesystem>
 #include <mutex>
@@ -42,9 +43,6 @@ class RecordingView final : public app::LoadView {
   std::vector<Invalidation> invalidations_;
   std::vector<std::pair<int, int>> ranges_;
 };
-
-// A page of `width_mm` x `height_mm` with a filled rectangle on it.
-std::vector<std::byte> PaperEmf(int width_mm, int height_mm);
 
 // Empties the process-wide page set and its state before a test.
 void ResetPageSet();

@@ -19,14 +19,6 @@ namespace {
 std::mutex g_opened_mutex;
 }
 
-std::vector<std::byte> PageEmf(int width_mm, int height_mm) {
-  gdi::EmfWriter writer;
-  writer.Frame({0, 0, width_mm * 100, height_mm * 100}).Device({width_mm * 10, height_mm * 10}, {width_mm, height_mm});
-  writer.CreateBrush(1, 0, 0x00336699).SelectObject(1);
-  writer.Rectangle({width_mm, height_mm, width_mm * 5, height_mm * 5});
-  return writer.Finish();
-}
-
 void WriterTest::SetUp() {
   settings::Update([](settings::Settings& s) {
     s = settings::Settings{};
@@ -70,7 +62,7 @@ void WriterTest::LoadPages(int count, int width_mm, int height_mm, int current, 
     char name[32];
     std::snprintf(name, sizeof name, "%s%04d.emf", prefix.c_str(), i + 1);
     record.file_name = name;
-    auto metafile = gdi::Metafile::FromBytes(PageEmf(width_mm, height_mm));
+    auto metafile = gdi::Metafile::FromBytes(test::PlainPageEmf(width_mm, height_mm));
     ASSERT_TRUE(metafile.has_value());
     record.metafile = std::move(*metafile);
   }

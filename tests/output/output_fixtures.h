@@ -1,6 +1,7 @@
 #pragma once
 // Helpers of the writer tests: a page set of small pages, a view that
 // records what a run asks of the window, and a scripted message box.
+#include "tests/support/emf_pages.h"
 #include <atomic>
 #include <filesystem>
 #include <functional>
@@ -64,9 +65,6 @@ class WriterTest : public ::testing::Test {
   std::shared_ptr<RenderHook> hook;
   std::vector<std::string> opened;
 };
-
-// A page with a filled rectangle, as EMF bytes.
-std::vector<std::byte> PageEmf(int width_mm, int height_mm);
 
 // The regular files of a folder, sorted by name.
 std::vector<std::string> FileNames(const std::filesystem::path& folder);
