@@ -44,6 +44,19 @@ bool Keep(std::string KeptTexts::*field, std::optional<std::string> value) {
   return true;
 }
 
+// Reads one line, keeping at most `keep` characters and skipping the rest;
+// false at the end of the file, as std::getline.
+bool ReadBoundedLine(std::istream& in, std::string& line, std::size_t keep) {
+  line.clear();
+  bool extracted = false;
+  for (int c = in.get(); c != std::char_traits<char>::eof(); c = in.get()) {
+    extracted = true;
+    if (c == '\n') return true;
+    if (line.size() < keep) line.push_back(static_cast<char>(c));
+  }
+  return extracted;
+}
+
 }  // namespace
 
 std::optional<std::string> ReadHandshakeLine(const std::string& path, int line_number) {
@@ -51,7 +64,9 @@ std::optional<std::string> ReadHandshakeLine(const std::string& path, int line_n
   if (!in) return std::nullopt;
   std::string line;
   for (int i = 0; i < line_number; ++i) {
-    if (!std::getline(in, line)) return std::string();
+    // One character more than a line may keep, so a final '\r' can still
+    // be told from a long line; a huge line costs no memory.
+    if (!ReadBoundedLine(in, line, kMaxLineChars + 1)) return std::string();
   }
   if (!line.empty() && line.back() == '\r') line.pop_back();
   if (line.size() > kMaxLineChars) line.resize(kMaxLineChars);

@@ -1,7 +1,7 @@
 # Build helpers shared by every area.
 
 add_library(pw_warnings INTERFACE)
-target_compile_options(pw_warnings INTERFACE -Wall -Wextra -Wpedantic -Wshadow=local
+target_compile_options(pw_warnings INTERFACE -Wall -Wextra -Wpedantic $<$<CXX_COMPILER_ID:GNU>:-Wshadow=local>
   $<$<BOOL:${PAGEWICK_WERROR}>:-Werror>)
 
 add_library(pw_sanitize INTERFACE)

@@ -110,5 +110,14 @@ TEST(Handshake, LongLinesAreCutTo259Characters) {
   EXPECT_EQ(WordWindowTitle(), "Title");
 }
 
+TEST(Handshake, LineEndsAreTakenOffBeforeTheCut) {
+  // 259 characters and a CR keep all 259; a line with no end still counts.
+  test::WriteText(LocalAppData() + "/lvPWMacro.ini", std::string(259, 'd') + "\r\n" + std::string(20, 'w'));
+  ASSERT_TRUE(ReadDocumentName());
+  EXPECT_EQ(DocumentName(), std::string(259, 'd'));
+  ASSERT_TRUE(ReadWordWindowTitle());
+  EXPECT_EQ(WordWindowTitle(), std::string(20, 'w'));
+}
+
 }  // namespace
 }  // namespace pw::app
