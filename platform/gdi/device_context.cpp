@@ -5,6 +5,7 @@
 #include <cstdlib>
 
 #include "platform/gdi/gdi_style.h"
+#include "platform/gdi/rounding.h"
 
 namespace pw::gdi {
 
@@ -16,9 +17,6 @@ const QRegion& Everything() {
   static const QRegion everything(QRect(-(1 << 28), -(1 << 28), 1 << 29, 1 << 29));
   return everything;
 }
-
-// Points past 2^30 lie off every surface; clamping keeps the conversion defined.
-int RoundHalfUp(double v) { return std::isnan(v) ? 0 : static_cast<int>(std::clamp(std::floor(v + 0.5), -0x1p30, 0x1p30)); }
 
 // The pixels of a logical rectangle, right and bottom edge excluded.
 QRegion LogicalRect(RectL r) {

@@ -8,6 +8,7 @@
 #include <numbers>
 
 #include "platform/gdi/glyph_run.h"
+#include "platform/gdi/rounding.h"
 
 namespace pw::gdi {
 namespace {
@@ -23,8 +24,6 @@ constexpr std::uint32_t kAlignBaseline = static_cast<std::uint32_t>(TextAlign::B
 constexpr std::size_t kMaxGlyphs = 1u << 20;
 constexpr std::uint8_t kNonAntialiasedQuality = 3;
 
-// Points past 2^30 lie off every surface; clamping keeps the conversion defined.
-int RoundHalfUp(double v) { return std::isnan(v) ? 0 : static_cast<int>(std::clamp(std::floor(v + 0.5), -0x1p30, 0x1p30)); }
 QPointF Rounded(QPointF p) { return QPointF(RoundHalfUp(p.x()), RoundHalfUp(p.y())); }
 
 QTransform Linear(const QTransform& t) { return QTransform(t.m11(), t.m12(), t.m21(), t.m22(), 0, 0); }
