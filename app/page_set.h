@@ -18,10 +18,11 @@
 #include <QImage>
 
 #include "platform/gdi/metafile.h"
+#include "platform/limits/limits.h"
 
 namespace pw::app {
 
-inline constexpr int kMaxPages = 2000;
+inline constexpr int kMaxPages = static_cast<int>(limits::kCapturePages.value);
 
 enum class RenderingState : int { Idle = 0, Busy = 1, Ready = 2 };
 

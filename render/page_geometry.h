@@ -3,6 +3,8 @@
 // the image size in pixels, from the metafile's picture frame.
 #include <optional>
 
+#include "platform/limits/limits.h"
+
 namespace pw::render {
 
 // The picture frame of a metafile (rclFrame), in 0.01 mm.
@@ -20,9 +22,9 @@ inline constexpr double kInchPerFrameUnit = 0.0003937007874015748;
 inline constexpr double kMaxResolution = 2400.0;
 // The largest image a render will make: 2^28 pixels, 2 GB of image memory
 // (a poster of 3 x 4 m at 96 dpi still fits).
-inline constexpr long long kMaxPagePixels = 1ll << 28;
+inline constexpr long long kMaxPagePixels = limits::kPagePixels.value;
 // The longest side a render will make.
-inline constexpr long long kMaxPageSide = 65535;
+inline constexpr long long kMaxPageSide = limits::kPageSide.value;
 // The size of the placeholder drawn for a page without a metafile.
 inline constexpr int kPlaceholderColumns = 250;
 inline constexpr int kPlaceholderRows = 200;

@@ -17,6 +17,8 @@
 
 #include <tl/expected.hpp>
 
+#include "platform/limits/limits.h"
+
 namespace pw::gdi {
 
 // How the colour table of a DIB is to be read (the iUsage fields of records).
@@ -79,8 +81,8 @@ struct DibError {
 };
 
 // Largest width or height accepted, and largest pixel count.
-inline constexpr std::int64_t kMaxDibDimension = 1 << 16;
-inline constexpr std::int64_t kMaxDibPixels = std::int64_t{1} << 26;
+inline constexpr std::int64_t kMaxDibDimension = limits::kBitmapSide.value;
+inline constexpr std::int64_t kMaxDibPixels = limits::kBitmapPixels.value;
 
 struct DibOptions {
   DibColorUsage usage = DibColorUsage::RgbColors;

@@ -12,6 +12,7 @@
 #include <QRegion>
 
 #include "platform/gdi/logfont.h"
+#include "platform/limits/limits.h"
 
 namespace pw::gdi {
 
@@ -93,7 +94,7 @@ const GdiObject* FindStockObject(std::uint32_t index);
 
 class ObjectTable {
  public:
-  static constexpr std::size_t kMaxHandles = 0xFFFF;
+  static constexpr std::size_t kMaxHandles = static_cast<std::size_t>(limits::kObjectHandles.value);
 
   explicit ObjectTable(std::size_t handles);
 

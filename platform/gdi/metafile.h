@@ -21,6 +21,7 @@
 
 #include "platform/gdi/byte_reader.h"
 #include "platform/gdi/emf_records.h"
+#include "platform/limits/limits.h"
 
 namespace pw::gdi {
 
@@ -45,7 +46,7 @@ struct RecordView {
 class Metafile {
  public:
   // Largest metafile accepted, so that a hostile size cannot exhaust memory.
-  static constexpr std::size_t kMaxBytes = std::size_t{1} << 30;
+  static constexpr std::size_t kMaxBytes = static_cast<std::size_t>(limits::kMetafileBytes.value);
 
   Metafile() = default;  // empty: no records, IsNull()
 

@@ -15,6 +15,7 @@
 #include "platform/gdi/gdi_objects.h"
 #include "platform/gdi/metafile.h"
 #include "platform/gdi/player.h"
+#include "platform/limits/limits.h"
 
 namespace pw::gdi {
 
@@ -59,7 +60,7 @@ void RegisterBitmapHandlers(HandlerTable& table);
 void RegisterTextHandlers(HandlerTable& table);
 
 // Largest point count of one record; more is refused before allocating.
-inline constexpr std::uint32_t kMaxRecordPoints = 1u << 24;
+inline constexpr std::uint32_t kMaxRecordPoints = static_cast<std::uint32_t>(limits::kRecordPoints.value);
 
 // Reads `count` points of 32-bit (POINTL) or 16-bit (POINTS) coordinates;
 // nothing when the reader does not hold them.

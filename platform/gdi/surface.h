@@ -6,13 +6,15 @@
 
 #include <QImage>
 
+#include "platform/limits/limits.h"
+
 namespace pw::gdi {
 
 class Surface {
  public:
   // Limits checked before any allocation.
-  static constexpr int kMaxSide = 1 << 17;
-  static constexpr std::int64_t kMaxBytes = std::int64_t{1} << 30;
+  static constexpr int kMaxSide = static_cast<int>(limits::kSurfaceSide.value);
+  static constexpr std::int64_t kMaxBytes = limits::kSurfaceBytes.value;
 
   // A white surface, or nothing when the size is empty, too large or the
   // memory cannot be had.
