@@ -159,8 +159,9 @@ TEST(SettingsRecord, ResolutionOutsideThirtyTwoBitsIsLimited) {
 
 TEST(SettingsRecord, UnstoredFieldsAreNotChangedByChange) {
   LoadSettings();
-  EXPECT_FALSE(Change(&Settings::DisplayResolution, 200));
-  EXPECT_EQ(Snapshot().DisplayResolution, 96);
+  const int display = Snapshot().DisplayResolution;
+  EXPECT_FALSE(Change(&Settings::DisplayResolution, display + 100));
+  EXPECT_EQ(Snapshot().DisplayResolution, display);
   EXPECT_FALSE(Change(&Settings::ResCurDlg, 1.0));
   EXPECT_EQ(ValueNameOf(&Settings::KodEmailFormat), "KodEmailFormat");
   EXPECT_EQ(ValueNameOf(&Settings::PrinterResolution), "");
