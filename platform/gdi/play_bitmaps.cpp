@@ -39,12 +39,6 @@ BlitRect ReadRect(ByteReader& r) {
   return b;
 }
 
-// XFORM: eM11, eM12, eM21, eM22, eDx, eDy.
-QTransform ReadXform(ByteReader& r) {
-  const float m11 = r.F32(), m12 = r.F32(), m21 = r.F32(), m22 = r.F32(), dx = r.F32(), dy = r.F32();
-  return QTransform(m11, m12, m21, m22, dx, dy);
-}
-
 std::optional<DecodedDib> Decode(Playback& pb, const RecordView& rec, const BitmapFields& f,
                                  std::optional<std::uint32_t> scan_lines = {}) {
   if (f.usage > static_cast<std::uint32_t>(DibColorUsage::PalMono)) return std::nullopt;

@@ -25,13 +25,13 @@ std::optional<QPoint> ReadPointParam(const RecordView& record) {
   return ToQPoint(p);
 }
 
-std::optional<QTransform> ReadXform(ByteReader& r) {
-  float m[6];
-  for (float& v : m) v = r.F32();
+// A transform the DC may take: read whole and every element finite.
+std::optional<QTransform> ReadFiniteXform(ByteReader& r) {
+  const QTransform t = ReadXform(r);
   if (!r.ok()) return std::nullopt;
-  for (float v : m)
+  for (double v : {t.m11(), t.m12(), t.m21(), t.m22(), t.dx(), t.dy()})
     if (!std::isfinite(v)) return std::nullopt;
-  return QTransform(m[0], m[1], m[2], m[3], m[4], m[5]);
+  return t;
 }
 
 Outcome Applied(bool ok) { return ok ? Outcome::Played : Outcome::Malformed; }
@@ -207,13 +207,13 @@ Outcome PlayRestoreDc(Playback& pb, const RecordView& rec) {
 
 Outcome PlaySetWorldTransform(Playback& pb, const RecordView& rec) {
   ByteReader r = rec.Params();
-  const auto xform = ReadXform(r);
+  const auto xform = ReadFiniteXform(r);
   return Applied(xform && pb.dc.SetWorldTransform(*xform));
 }
 
 Outcome PlayModifyWorldTransform(Playback& pb, const RecordView& rec) {
   ByteReader r = rec.Params();
-  const auto xform = ReadXform(r);
+  const auto xform = ReadFiniteXform(r);
   const std::uint32_t mode = r.U32();
   if (!xform || !r.ok() || mode < 1 || mode > 4) return Outcome::Malformed;
   return Applied(pb.dc.ModifyWorldTransform(*xform, static_cast<WorldTransformMode>(mode)));

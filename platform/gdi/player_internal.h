@@ -60,6 +60,12 @@ void RegisterBitmapHandlers(HandlerTable& table);
 void RegisterTextHandlers(HandlerTable& table);
 
 // Largest point count of one record; more is refused before allocating.
+// An XFORM as a record stores it: eM11, eM12, eM21, eM22, eDx, eDy.
+inline QTransform ReadXform(ByteReader& r) {
+  const float m11 = r.F32(), m12 = r.F32(), m21 = r.F32(), m22 = r.F32(), dx = r.F32(), dy = r.F32();
+  return QTransform(m11, m12, m21, m22, dx, dy);
+}
+
 inline constexpr std::uint32_t kMaxRecordPoints = static_cast<std::uint32_t>(limits::kRecordPoints.value);
 
 // Reads `count` points of 32-bit (POINTL) or 16-bit (POINTS) coordinates;
