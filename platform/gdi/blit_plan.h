@@ -19,6 +19,8 @@
 #include <QSize>
 #include <QTransform>
 
+#include "platform/limits/limits.h"
+
 namespace pw::gdi {
 
 // A rectangle by its origin and signed extents; a negative extent mirrors.
@@ -26,8 +28,8 @@ struct BlitRect {
   std::int32_t x = 0, y = 0, cx = 0, cy = 0;
 };
 
-// Extents beyond this are refused rather than computed.
-inline constexpr std::int64_t kMaxBlitExtent = std::int64_t{1} << 30;
+// Origins and extents beyond this are refused rather than computed.
+inline constexpr std::int64_t kMaxBlitExtent = limits::kBlitExtent.value;
 
 // Source pixels one destination pixel draws on along one axis: `count`
 // pixels from `first`, stepping by `step`. count 0: none (outside the source).

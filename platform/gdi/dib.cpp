@@ -19,6 +19,17 @@ constexpr std::uint32_t kInfoHeaderSize = 40;
 
 tl::unexpected<DibError> Fail(std::string what) { return tl::unexpected(DibError{std::move(what)}); }
 
+// The bound on bitmaps that a width and height go past, if any.
+const limits::Limit* BoundPassed(std::int64_t width, std::int64_t height) {
+  if (width > kMaxDibDimension || height > kMaxDibDimension) return &limits::kBitmapSide;
+  if (width * height > kMaxDibPixels) return &limits::kBitmapPixels;
+  return nullptr;
+}
+
+tl::unexpected<DibError> TooLarge(const limits::Limit* bound) {
+  return tl::unexpected(DibError{"bitmap too large", bound});
+}
+
 // Little-endian reads at a checked offset; nothing when the bytes run short.
 std::optional<std::uint32_t> ReadU32(std::span<const std::byte> bytes, std::size_t offset) {
   if (offset > bytes.size() || bytes.size() - offset < 4) return std::nullopt;
@@ -99,7 +110,7 @@ tl::expected<DibHeader, DibError> ReadInfoHeader(std::span<const std::byte> info
   header.width = signed_width;
   header.top_down = signed_height < 0;
   const std::int64_t abs_height = signed_height < 0 ? -signed_height : signed_height;
-  if (abs_height > kMaxDibDimension) return Fail("bitmap height too large");
+  if (abs_height > kMaxDibDimension) return tl::unexpected(DibError{"bitmap height too large", &limits::kBitmapSide});
   header.height = static_cast<std::int32_t>(abs_height);
   header.bit_count = *bits;
   if (*compression > static_cast<std::uint32_t>(DibCompression::AlphaBitfields))
@@ -200,8 +211,7 @@ std::uint32_t AlphaMask(const DibHeader& h) {
 tl::expected<QImage, DibError> AllocateImage(std::int64_t width, std::int64_t height,
                                              QImage::Format format) {
   if (width <= 0 || height <= 0) return Fail("bitmap is empty");
-  if (width > kMaxDibDimension || height > kMaxDibDimension || width * height > kMaxDibPixels)
-    return Fail("bitmap too large");
+  if (const limits::Limit* bound = BoundPassed(width, height)) return TooLarge(bound);
   QImage image(static_cast<int>(width), static_cast<int>(height), format);
   if (image.isNull()) return Fail("bitmap could not be allocated");
   return image;
@@ -330,9 +340,7 @@ tl::expected<DecodedDib, DibError> DecodeEmbedded(std::span<const std::byte> bit
   QImageReader reader(&buffer, header.compression == DibCompression::Png ? "png" : "jpeg");
   const QSize size = reader.size();
   if (!size.isValid()) return Fail("embedded image unreadable");
-  if (size.width() > kMaxDibDimension || size.height() > kMaxDibDimension ||
-      std::int64_t{size.width()} * size.height() > kMaxDibPixels)
-    return Fail("bitmap too large");
+  if (const limits::Limit* bound = BoundPassed(size.width(), size.height())) return TooLarge(bound);
   QImage decoded = reader.read();
   if (decoded.isNull()) return Fail("embedded image unreadable");
 
@@ -382,9 +390,7 @@ tl::expected<DibHeader, DibError> ReadDibHeader(std::span<const std::byte> info,
   DibHeader& header = *parsed;
 
   if (!FormatIsValid(header)) return Fail("unsupported bitmap format");
-  if (header.width > kMaxDibDimension || header.height > kMaxDibDimension ||
-      std::int64_t{header.width} * header.height > kMaxDibPixels)
-    return Fail("bitmap too large");
+  if (const limits::Limit* bound = BoundPassed(header.width, header.height)) return TooLarge(bound);
   if (usage == DibColorUsage::PalMono && header.bit_count != 1)
     return Fail("monochrome usage with a colour bitmap");
 

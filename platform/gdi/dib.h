@@ -78,6 +78,8 @@ struct DecodedDib {
 
 struct DibError {
   std::string what;
+  // The bound on bitmaps the DIB went past, when that is why it was refused.
+  const limits::Limit* limit = nullptr;
 };
 
 // Largest width or height accepted, and largest pixel count.

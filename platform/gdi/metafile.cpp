@@ -11,15 +11,19 @@ tl::unexpected<MetafileError> Error(std::string message, std::size_t offset = 0)
   return tl::unexpected(MetafileError{std::move(message), offset});
 }
 
+tl::unexpected<MetafileError> TooLarge() {
+  return tl::unexpected(MetafileError{std::string(limits::kMetafileBytes.message), 0, &limits::kMetafileBytes});
+}
+
 }  // namespace
 
 tl::expected<Metafile, MetafileError> Metafile::FromBytes(std::span<const std::byte> bytes) {
-  if (bytes.size() > kMaxBytes) return Error("file too large");
+  if (bytes.size() > kMaxBytes) return TooLarge();
   return FromBytes(std::vector<std::byte>(bytes.begin(), bytes.end()));
 }
 
 tl::expected<Metafile, MetafileError> Metafile::FromBytes(std::vector<std::byte> bytes) {
-  if (bytes.size() > kMaxBytes) return Error("file too large");
+  if (bytes.size() > kMaxBytes) return TooLarge();
   ByteReader all(bytes);
   if (bytes.size() < kEmfHeaderMinSize) return Error("too short for an EMF header");
   auto header = ParseEmfHeader(all);
@@ -72,7 +76,7 @@ tl::expected<Metafile, MetafileError> Metafile::FromFile(const std::filesystem::
   std::error_code ec;
   const auto size = std::filesystem::file_size(path, ec);
   if (ec) return Error("cannot open " + path.string());
-  if (size > kMaxBytes) return Error("file too large");
+  if (size > kMaxBytes) return TooLarge();
   std::ifstream in(path, std::ios::binary);
   if (!in) return Error("cannot open " + path.string());
   std::vector<std::byte> bytes(static_cast<std::size_t>(size));

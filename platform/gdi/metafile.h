@@ -29,6 +29,9 @@ namespace pw::gdi {
 struct MetafileError {
   std::string message;
   std::size_t offset = 0;
+  // The bound on foreign input the bytes went past, when that is the fault
+  // (the message is then the bound's own).
+  const limits::Limit* limit = nullptr;
 };
 
 // One record: its type, where it starts, and its bytes (type and size included).

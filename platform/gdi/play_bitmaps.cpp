@@ -2,6 +2,7 @@
 // size of a bitmap inside a record is checked against the record before the
 // bitmap is decoded; the operations come from the records themselves.
 #include <array>
+#include <initializer_list>
 #include <optional>
 
 #include "platform/gdi/blit.h"
@@ -45,12 +46,18 @@ std::optional<DecodedDib> Decode(Playback& pb, const RecordView& rec, const Bitm
   DibOptions options;
   options.usage = static_cast<DibColorUsage>(f.usage);
   options.scan_lines = scan_lines;
-  auto dib = DecodeDibAt(rec.bytes, f.off_bmi, f.cb_bmi, f.off_bits, f.cb_bits, options);
-  if (!dib) {
-    pb.report.Note("bitmap refused: " + dib.error().what);
-    return std::nullopt;
-  }
-  return std::move(*dib);
+  return DecodeRecordDib(pb, rec, f.off_bmi, f.cb_bmi, f.off_bits, f.cb_bits, options);
+}
+
+// Whether the source rectangle a record gives (and its scan lines) lies
+// within the bound on blits, which every transfer applies; past it the bound
+// is noted, and the record is refused before its bitmap is decoded.
+bool WithinBlitBound(Playback& pb, const BlitRect& src, std::initializer_list<std::int64_t> more = {}) {
+  auto within = [](std::int64_t v) { return (v < 0 ? -v : v) <= kMaxBlitExtent; };
+  bool ok = within(src.x) && within(src.y) && within(src.cx) && within(src.cy);
+  for (std::int64_t v : more) ok = ok && within(v);
+  if (!ok) Refuse(pb, limits::kBlitExtent);
+  return ok;
 }
 
 Outcome Drawn(bool drawn) { return drawn ? Outcome::Played : Outcome::Ignored; }
@@ -72,6 +79,7 @@ Outcome PlayBitBlt(Playback& pb, const RecordView& rec) {
   }
   if (!r.ok()) return Outcome::Malformed;
   if (!bitmap.Present()) return Drawn(PatBlt(pb.dc, dest, rop));  // no source: a pattern fill
+  if (!WithinBlitBound(pb, src)) return Outcome::Malformed;
   const auto dib = Decode(pb, rec, bitmap);
   if (!dib) return Outcome::Malformed;
   return Drawn(StretchBlt(pb.dc, dest, BlitSource::From(*dib), src, rop, xform));
@@ -88,6 +96,7 @@ Outcome PlayStretchDIBits(Playback& pb, const RecordView& rec) {
   const BlitRect dest{x, y, r.I32(), r.I32()};
   if (!r.ok()) return Outcome::Malformed;
   if (!bitmap.Present()) return Drawn(PatBlt(pb.dc, dest, rop));
+  if (!WithinBlitBound(pb, src)) return Outcome::Malformed;
   const auto dib = Decode(pb, rec, bitmap);
   if (!dib) return Outcome::Malformed;
   return Drawn(StretchDIBits(pb.dc, dest, BlitSource::From(*dib), src, !dib->top_down, rop));
@@ -102,6 +111,7 @@ Outcome PlaySetDIBitsToDevice(Playback& pb, const RecordView& rec) {
   bitmap.usage = r.U32();
   const std::uint32_t start_scan = r.U32(), scans = r.U32();
   if (!r.ok() || !bitmap.Present()) return Outcome::Malformed;
+  if (!WithinBlitBound(pb, src, {start_scan, scans})) return Outcome::Malformed;
   const auto dib = Decode(pb, rec, bitmap, scans);
   if (!dib) return Outcome::Malformed;
   return Drawn(SetDIBitsToDevice(pb.dc, dest, BlitSource::From(*dib), src, start_scan, scans,
@@ -120,6 +130,8 @@ Outcome PlayMaskBlt(Playback& pb, const RecordView& rec) {
   const QPoint mask_origin{r.I32(), r.I32()};
   const BitmapFields mask = ReadBitmapFields(r);
   if (!r.ok()) return Outcome::Malformed;
+  if ((source.Present() || mask.Present()) && !WithinBlitBound(pb, {src.x(), src.y(), dest.cx, dest.cy}))
+    return Outcome::Malformed;
 
   std::optional<DecodedDib> source_dib, mask_dib;
   if (source.Present() && !(source_dib = Decode(pb, rec, source))) return Outcome::Malformed;
@@ -142,6 +154,7 @@ Outcome PlayPlgBlt(Playback& pb, const RecordView& rec) {
   const QPoint mask_origin{r.I32(), r.I32()};
   const BitmapFields mask = ReadBitmapFields(r);
   if (!r.ok() || !source.Present()) return Outcome::Malformed;
+  if (!WithinBlitBound(pb, src)) return Outcome::Malformed;
 
   const auto source_dib = Decode(pb, rec, source);
   if (!source_dib) return Outcome::Malformed;
@@ -166,6 +179,7 @@ Outcome PlayAlphaOrTransparent(Playback& pb, const RecordView& rec) {
   src.cx = r.I32();
   src.cy = r.I32();
   if (!r.ok() || !bitmap.Present()) return Outcome::Malformed;
+  if (!WithinBlitBound(pb, src)) return Outcome::Malformed;
   const auto dib = Decode(pb, rec, bitmap);
   if (!dib) return Outcome::Malformed;
   const BlitSource source = BlitSource::From(*dib);

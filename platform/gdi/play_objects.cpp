@@ -10,18 +10,6 @@ namespace {
 
 constexpr std::uint32_t kMaxStyleEntries = 16;  // as ExtCreatePen allows
 
-// A DIB given by offset and size fields inside a record.
-std::optional<DecodedDib> ReadRecordDib(const RecordView& rec, std::uint32_t off_bmi, std::uint32_t cb_bmi,
-                                        std::uint32_t off_bits, std::uint32_t cb_bits, DibColorUsage usage) {
-  const ByteReader whole = rec.Whole();
-  if (cb_bmi == 0 || !whole.Contains(off_bmi, cb_bmi) || !whole.Contains(off_bits, cb_bits)) return std::nullopt;
-  DibOptions options;
-  options.usage = usage;
-  auto dib = DecodeDib(rec.bytes.subspan(off_bmi, cb_bmi), rec.bytes.subspan(off_bits, cb_bits), options);
-  if (!dib) return std::nullopt;
-  return std::move(*dib);
-}
-
 Brush PatternBrush(const DecodedDib& dib, bool monochrome) {
   Brush b;
   b.style = BrushStyle::DibPatternPt;
@@ -53,7 +41,7 @@ Outcome PlayCreatePen(Playback& pb, const RecordView& rec) {
   const PointL width = ReadPointL(r);
   const ColorRef color = r.U32();
   if (!r.ok()) return Outcome::Malformed;
-  return pb.objects.Put(index, Pen::FromStyleWord(style, width.x, color, false)) ? Outcome::Played : Outcome::Malformed;
+  return PutObject(pb, index, Pen::FromStyleWord(style, width.x, color, false)) ? Outcome::Played : Outcome::Malformed;
 }
 
 Outcome PlayExtCreatePen(Playback& pb, const RecordView& rec) {
@@ -73,14 +61,16 @@ Outcome PlayExtCreatePen(Playback& pb, const RecordView& rec) {
     for (std::uint32_t i = 0; i < entries; ++i) pen.user_style.push_back(r.U32());
   }
   if (brush_style == 5 || brush_style == 6) {
-    const auto usage = brush_style == 5 ? static_cast<DibColorUsage>(hatch & 3) : DibColorUsage::RgbColors;
-    if (auto dib = ReadRecordDib(rec, off_bmi, cb_bmi, off_bits, cb_bits, usage)) pen.brush = PatternBrush(*dib, false);
+    DibOptions options;
+    options.usage = brush_style == 5 ? static_cast<DibColorUsage>(hatch & 3) : DibColorUsage::RgbColors;
+    if (auto dib = DecodeRecordDib(pb, rec, off_bmi, cb_bmi, off_bits, cb_bits, options))
+      pen.brush = PatternBrush(*dib, false);
   } else if (brush_style == 1) {
     pen.style = PenStyle::Null;
   } else if (auto brush = LogBrush(brush_style, color, hatch)) {
     if (brush->style == BrushStyle::Hatched) pen.brush = *brush;
   }
-  return pb.objects.Put(index, std::move(pen)) ? Outcome::Played : Outcome::Malformed;
+  return PutObject(pb, index, std::move(pen)) ? Outcome::Played : Outcome::Malformed;
 }
 
 Outcome PlayCreateBrush(Playback& pb, const RecordView& rec) {
@@ -94,7 +84,7 @@ Outcome PlayCreateBrush(Playback& pb, const RecordView& rec) {
   // Styles other than solid, null and hatched cannot be recorded here; GDI
   // makes a solid brush of them.
   if (!brush) brush = LogBrush(0, color, 0);
-  return pb.objects.Put(index, *brush) ? Outcome::Played : Outcome::Malformed;
+  return PutObject(pb, index, *brush) ? Outcome::Played : Outcome::Malformed;
 }
 
 Outcome PlayCreatePatternBrush(Playback& pb, const RecordView& rec) {
@@ -104,11 +94,13 @@ Outcome PlayCreatePatternBrush(Playback& pb, const RecordView& rec) {
   const std::uint32_t off_bmi = r.U32(), cb_bmi = r.U32(), off_bits = r.U32(), cb_bits = r.U32();
   if (!r.ok() || usage > 2) return Outcome::Malformed;
   const bool mono_brush = rec.type == static_cast<std::uint32_t>(RecordType::CreateMonoBrush);
-  auto dib = ReadRecordDib(rec, off_bmi, cb_bmi, off_bits, cb_bits, static_cast<DibColorUsage>(usage));
+  DibOptions options;
+  options.usage = static_cast<DibColorUsage>(usage);
+  auto dib = DecodeRecordDib(pb, rec, off_bmi, cb_bmi, off_bits, cb_bits, options);
   if (!dib) return Outcome::Malformed;
   // A monochrome brush takes the DC's text and background colours.
   const bool mono = (mono_brush || usage == 2) && dib->monochrome;
-  return pb.objects.Put(index, PatternBrush(*dib, mono)) ? Outcome::Played : Outcome::Malformed;
+  return PutObject(pb, index, PatternBrush(*dib, mono)) ? Outcome::Played : Outcome::Malformed;
 }
 
 Outcome PlayCreatePalette(Playback& pb, const RecordView& rec) {
@@ -120,7 +112,7 @@ Outcome PlayCreatePalette(Playback& pb, const RecordView& rec) {
   Palette palette;
   palette.entries.reserve(count);
   for (std::uint16_t i = 0; i < count; ++i) palette.entries.push_back(r.U32() & 0xFFFFFF);
-  return pb.objects.Put(index, std::move(palette)) ? Outcome::Played : Outcome::Malformed;
+  return PutObject(pb, index, std::move(palette)) ? Outcome::Played : Outcome::Malformed;
 }
 
 Outcome PlaySelectObject(Playback& pb, const RecordView& rec) {

@@ -17,7 +17,7 @@ Outcome PlayPoly(Playback& pb, const RecordView& rec) {
   ReadRectL(r);  // bounds
   const std::uint32_t count = r.U32();
   if (!r.ok()) return Outcome::Malformed;
-  const auto points = ReadPoints(r, count, IsSixteenBit(rec.type));
+  const auto points = ReadPoints(pb, r, count, IsSixteenBit(rec.type));
   if (!points) return Outcome::Malformed;
   DeviceContext& dc = pb.dc;
   switch (static_cast<RecordType>(rec.type)) {
@@ -41,7 +41,7 @@ Outcome PlayPolyPoly(Playback& pb, const RecordView& rec) {
   ReadRectL(r);  // bounds
   const std::uint32_t polys = r.U32();
   const std::uint32_t count = r.U32();
-  if (!r.ok() || polys > kMaxRecordPoints || polys > r.remaining() / 4) return Outcome::Malformed;
+  if (!r.ok() || !WithinPointBound(pb, polys) || polys > r.remaining() / 4) return Outcome::Malformed;
   std::vector<std::uint32_t> counts(polys);
   std::uint64_t total = 0;
   for (auto& c : counts) {
@@ -49,7 +49,7 @@ Outcome PlayPolyPoly(Playback& pb, const RecordView& rec) {
     total += c;
   }
   if (!r.ok() || total > count) return Outcome::Malformed;
-  const auto points = ReadPoints(r, count, IsSixteenBit(rec.type));
+  const auto points = ReadPoints(pb, r, count, IsSixteenBit(rec.type));
   if (!points) return Outcome::Malformed;
   const auto type = static_cast<RecordType>(rec.type);
   if (type == RecordType::PolyPolygon || type == RecordType::PolyPolygon16)
@@ -64,7 +64,7 @@ Outcome PlayPolyDraw(Playback& pb, const RecordView& rec) {
   ReadRectL(r);  // bounds
   const std::uint32_t count = r.U32();
   if (!r.ok()) return Outcome::Malformed;
-  const auto points = ReadPoints(r, count, IsSixteenBit(rec.type));
+  const auto points = ReadPoints(pb, r, count, IsSixteenBit(rec.type));
   if (!points) return Outcome::Malformed;
   const auto types = r.Bytes(count);
   if (!r.ok()) return Outcome::Malformed;
@@ -149,7 +149,8 @@ Outcome PlayGradientFill(Playback& pb, const RecordView& rec) {
   const std::uint32_t vertices = r.U32();
   const std::uint32_t meshes = r.U32();
   const std::uint32_t mode = r.U32();
-  if (!r.ok() || mode > 2 || vertices > r.remaining() / 16) return Outcome::Malformed;
+  if (!r.ok() || mode > 2 || !WithinPointBound(pb, vertices) || vertices > r.remaining() / 16)
+    return Outcome::Malformed;
   std::vector<GradientVertex> v(vertices);
   for (auto& vertex : v) {
     vertex.x = r.I32();

@@ -14,9 +14,6 @@ namespace {
 // Bytes of an EMRTEXT before its optional rectangle, and of the rectangle.
 constexpr std::size_t kEmrTextHead = 20;
 constexpr std::size_t kRectBytes = 16;
-// A string cannot hold more characters than its record has bytes; this caps
-// what a hostile count can make us allocate before that check.
-constexpr std::uint32_t kMaxChars = 1u << 20;
 
 GraphicsMode ModeOf(std::uint32_t value) {
   return value == static_cast<std::uint32_t>(GraphicsMode::Advanced) ? GraphicsMode::Advanced
@@ -32,10 +29,15 @@ std::uint8_t AnsiCharset(const Playback& pb, GraphicsMode mode) {
 }
 
 // Reads the characters of a string at `offset` of the record.
-bool ReadString(const Playback& pb, const RecordView& rec, std::uint32_t offset, std::uint32_t chars, bool wide,
+bool ReadString(Playback& pb, const RecordView& rec, std::uint32_t offset, std::uint32_t chars, bool wide,
                 GraphicsMode mode, TextRun& run, std::vector<std::uint8_t>& bytes_per_unit) {
   const ByteReader whole = rec.Whole();
-  if (chars > kMaxChars) return false;
+  // A string cannot hold more characters than its record has bytes; the
+  // bound caps what a hostile count costs before that check.
+  if (chars > limits::kTextChars.value) {
+    Refuse(pb, limits::kTextChars);
+    return false;
+  }
   const std::size_t length = static_cast<std::size_t>(chars) * (wide ? 2 : 1);
   if (chars == 0) return true;
   if (!whole.Contains(offset, length)) return false;
@@ -93,7 +95,7 @@ bool ReadDx(const RecordView& rec, std::uint32_t offset, std::uint32_t chars, Te
 // An EMRTEXT at `offset` of the record: reference point, string, options,
 // optional rectangle and dx array; string and dx offsets count from the
 // record's start.
-std::optional<TextRun> ReadEmrText(const Playback& pb, const RecordView& rec, std::size_t offset, bool wide,
+std::optional<TextRun> ReadEmrText(Playback& pb, const RecordView& rec, std::size_t offset, bool wide,
                                    GraphicsMode mode) {
   ByteReader r = rec.Whole();
   if (!r.Seek(offset)) return std::nullopt;
@@ -135,7 +137,7 @@ Outcome PlayExtCreateFontIndirectW(Playback& pb, const RecordView& rec) {
   if (!font) return Outcome::Malformed;
   Font object;
   object.logfont = std::move(*font);
-  return pb.objects.Put(index, std::move(object)) ? Outcome::Played : Outcome::Malformed;
+  return PutObject(pb, index, std::move(object)) ? Outcome::Played : Outcome::Malformed;
 }
 
 // EMR_EXTTEXTOUTA/W: bounds, graphics mode, two scales, one EMRTEXT.

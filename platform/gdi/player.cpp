@@ -62,9 +62,16 @@ RecordCounts PlayReport::Totals() const {
   return total;
 }
 
-std::optional<std::vector<QPoint>> ReadPoints(ByteReader& reader, std::uint32_t count, bool sixteen_bit) {
+bool WithinPointBound(Playback& pb, std::uint64_t count) {
+  if (count <= static_cast<std::uint64_t>(limits::kRecordPoints.value)) return true;
+  Refuse(pb, limits::kRecordPoints);
+  return false;
+}
+
+std::optional<std::vector<QPoint>> ReadPoints(Playback& pb, ByteReader& reader, std::uint32_t count,
+                                              bool sixteen_bit) {
   const std::size_t size = sixteen_bit ? 4 : 8;
-  if (count > kMaxRecordPoints || count > reader.remaining() / size) return std::nullopt;
+  if (!WithinPointBound(pb, count) || count > reader.remaining() / size) return std::nullopt;
   std::vector<QPoint> points(count);
   for (auto& p : points) {
     if (sixteen_bit) {
@@ -77,6 +84,25 @@ std::optional<std::vector<QPoint>> ReadPoints(ByteReader& reader, std::uint32_t 
   }
   if (!reader.ok()) return std::nullopt;
   return points;
+}
+
+std::optional<DecodedDib> DecodeRecordDib(Playback& pb, const RecordView& rec, std::uint32_t off_bmi,
+                                          std::uint32_t cb_bmi, std::uint32_t off_bits, std::uint32_t cb_bits,
+                                          const DibOptions& options) {
+  auto dib = DecodeDibAt(rec.bytes, off_bmi, cb_bmi, off_bits, cb_bits, options);
+  if (dib) return std::move(*dib);
+  if (dib.error().limit)
+    Refuse(pb, *dib.error().limit);
+  else
+    pb.report.Note("bitmap refused: " + dib.error().what);
+  return std::nullopt;
+}
+
+bool PutObject(Playback& pb, std::uint32_t index, GdiObject object) {
+  if (pb.objects.Put(index, std::move(object))) return true;
+  if (index < kStockObjectFlag && index >= static_cast<std::uint64_t>(limits::kObjectHandles.value))
+    Refuse(pb, limits::kObjectHandles);
+  return false;
 }
 
 std::optional<QRegion> ReadRegionData(ByteReader& reader, std::uint32_t size) {

@@ -12,6 +12,7 @@
 #include <QTransform>
 
 #include "platform/gdi/device_context.h"
+#include "platform/gdi/dib.h"
 #include "platform/gdi/gdi_objects.h"
 #include "platform/gdi/metafile.h"
 #include "platform/gdi/player.h"
@@ -59,18 +60,37 @@ void RegisterClipHandlers(HandlerTable& table);
 void RegisterBitmapHandlers(HandlerTable& table);
 void RegisterTextHandlers(HandlerTable& table);
 
-// Largest point count of one record; more is refused before allocating.
 // An XFORM as a record stores it: eM11, eM12, eM21, eM22, eDx, eDy.
 inline QTransform ReadXform(ByteReader& r) {
   const float m11 = r.F32(), m12 = r.F32(), m21 = r.F32(), m22 = r.F32(), dx = r.F32(), dy = r.F32();
   return QTransform(m11, m12, m21, m22, dx, dy);
 }
 
-inline constexpr std::uint32_t kMaxRecordPoints = static_cast<std::uint32_t>(limits::kRecordPoints.value);
+// A record refused because it goes past one of the bounds on foreign
+// input: the bound's message goes into the report.
+inline Outcome Refuse(Playback& pb, const limits::Limit& limit) {
+  pb.report.Note(std::string(limit.message));
+  return Outcome::Malformed;
+}
+
+// Whether `count` points (or point counts, or vertices) of one record are
+// within the bound; past it the bound is noted. Checked before allocating.
+bool WithinPointBound(Playback& pb, std::uint64_t count);
 
 // Reads `count` points of 32-bit (POINTL) or 16-bit (POINTS) coordinates;
-// nothing when the reader does not hold them.
-std::optional<std::vector<QPoint>> ReadPoints(ByteReader& reader, std::uint32_t count, bool sixteen_bit);
+// nothing when there are too many or the reader does not hold them.
+std::optional<std::vector<QPoint>> ReadPoints(Playback& pb, ByteReader& reader, std::uint32_t count,
+                                              bool sixteen_bit);
+
+// Decodes a bitmap a record keeps at the given offsets and sizes; nothing,
+// with a note of why, when it is refused.
+std::optional<DecodedDib> DecodeRecordDib(Playback& pb, const RecordView& rec, std::uint32_t off_bmi,
+                                          std::uint32_t cb_bmi, std::uint32_t off_bits, std::uint32_t cb_bits,
+                                          const DibOptions& options);
+
+// Stores an object a record created; false when the slot is not in the
+// table. A slot past the bound on object tables is noted.
+bool PutObject(Playback& pb, std::uint32_t index, GdiObject object);
 
 // Reads RGNDATA of `size` bytes: the rectangles of a region as recorded.
 std::optional<QRegion> ReadRegionData(ByteReader& reader, std::uint32_t size);

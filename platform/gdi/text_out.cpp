@@ -9,6 +9,7 @@
 
 #include "platform/gdi/glyph_run.h"
 #include "platform/gdi/rounding.h"
+#include "platform/limits/limits.h"
 
 namespace pw::gdi {
 namespace {
@@ -20,8 +21,8 @@ constexpr std::uint32_t kAlignRight = static_cast<std::uint32_t>(TextAlign::Righ
 constexpr std::uint32_t kAlignCenter = static_cast<std::uint32_t>(TextAlign::Center);
 constexpr std::uint32_t kAlignBottom = static_cast<std::uint32_t>(TextAlign::Bottom);
 constexpr std::uint32_t kAlignBaseline = static_cast<std::uint32_t>(TextAlign::Baseline);
-// Longest string drawn; longer records are refused by the parser anyway.
-constexpr std::size_t kMaxGlyphs = 1u << 20;
+// Longest string drawn; the player refuses longer strings before this.
+constexpr std::size_t kMaxGlyphs = static_cast<std::size_t>(limits::kTextChars.value);
 constexpr std::uint8_t kNonAntialiasedQuality = 3;
 
 QPointF Rounded(QPointF p) { return QPointF(RoundHalfUp(p.x()), RoundHalfUp(p.y())); }

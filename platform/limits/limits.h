@@ -3,6 +3,21 @@
 // place. Each keeps hostile or damaged input from exhausting memory or time;
 // each is far above anything a real document needs. The message of a limit
 // is the text a user or a report sees when input goes past it.
+//
+// Where each message shows:
+// - Bounds met while a page plays (bitmaps, points, objects, saved states,
+//   blits, text) refuse the one record that goes past them; playback goes on
+//   and the message is a note of the gdi::PlayReport (counted once per
+//   refused record), which emfplay --records prints.
+// - Bounds met while a file loads fail the load: the message is the error
+//   text (gdi::MetafileError, the .reg import error) or is shown by the
+//   capture load beside its own texts.
+// - The page image bounds are checked by the page rasteriser before it
+//   allocates anything, and its render error carries their message.
+//
+// Rules of the formats themselves (16 style entries of a pen, 259-character
+// handshake lines, 255-character key names, five-digit job numbers) stay
+// with the code that reads those formats.
 #include <cstdint>
 #include <string_view>
 
@@ -14,37 +29,67 @@ struct Limit {
 };
 
 // One metafile, and so one record of it or one page of a spool file: 1 GiB.
+// Protects the memory a page's bytes are read into. Checked before a byte
+// is read: gdi::Metafile::FromFile and FromBytes fail with this message.
 inline constexpr Limit kMetafileBytes{std::int64_t{1} << 30,
                                       "The page is larger than 1 GB and cannot be opened."};
 
-// A drawing surface: each side, and its bytes at 32 bits a pixel.
+// A drawing surface: each side, and its bytes at 32 bits a pixel. Protects
+// the memory of the surfaces pages and bands are drawn on (gdi::Surface).
 inline constexpr Limit kSurfaceSide{std::int64_t{1} << 17,
                                     "The drawing surface would be wider or taller than 131072 pixels."};
 inline constexpr Limit kSurfaceBytes{std::int64_t{1} << 30,
                                      "The drawing surface would need more than 1 GB of memory."};
 
-// A rendered page: 2^28 pixels, each side at most 65535.
+// A rendered page: 2^28 pixels, each side at most 65535. Protects the page
+// image a render returns; a page past them is a render error.
 inline constexpr Limit kPagePixels{std::int64_t{1} << 28,
                                    "The page image would have more than 268 million pixels."};
 inline constexpr Limit kPageSide{65535, "The page image would be wider or taller than 65535 pixels."};
 
-// A bitmap inside a page: each side, and its pixel count.
+// A bitmap inside a page: each side, and its pixel count. Protects the
+// memory a record's bitmap is decoded into; the record is left out.
 inline constexpr Limit kBitmapSide{std::int64_t{1} << 16,
                                    "A bitmap of the page is wider or taller than 65536 pixels and is left out."};
 inline constexpr Limit kBitmapPixels{std::int64_t{1} << 26,
                                      "A bitmap of the page has more than 67 million pixels and is left out."};
 
-// Points of one drawing record.
+// Points of one drawing record (polygon points, counts of a poly-polygon,
+// gradient vertices): 2^24. Protects the memory a shape is read into.
 inline constexpr Limit kRecordPoints{std::int64_t{1} << 24,
                                      "A shape of the page has more than 16 million points and is left out."};
 
-// Saved drawing states a page may nest with SaveDC; deeper saves are refused.
+// Saved drawing states a page may nest with SaveDC; deeper saves are
+// refused. Protects memory: each level copies the whole drawing state.
 inline constexpr Limit kSaveDepth{4096, "The page saves its drawing state more than 4096 levels deep."};
 
-// Slots of a metafile's object table, as its header's 16-bit handle count allows.
+// Slots of a metafile's object table, as its header's 16-bit handle count
+// allows; an object created at a slot past them is left out.
 inline constexpr Limit kObjectHandles{0xFFFF, "The page uses more than 65535 drawing objects."};
 
-// Pages one capture holds.
-inline constexpr Limit kCapturePages{2000, "The capture has more than 2000 pages; the pages after 2000 are left out."};
+// Origins and extents a bit-block transfer takes, in pixels of its bitmap
+// or of the device: 2^30. Protects the pixel arithmetic of a blit from
+// overflow; the record is left out.
+inline constexpr Limit kBlitExtent{std::int64_t{1} << 30,
+                                   "A bitmap of the page is placed or stretched beyond 1073741824 pixels and is "
+                                   "left out."};
+
+// Characters of one string of a text record: 2^20. Protects the memory and
+// time of laying out one string; the string is left out.
+inline constexpr Limit kTextChars{std::int64_t{1} << 20,
+                                  "A text of the page has more than 1048576 characters and is left out."};
+
+// Pages one capture holds; the files past them stay unloaded. The capture
+// load shows this text followed by how many pages were not loaded.
+inline constexpr Limit kCapturePages{2000, "Pagewick holds at most 2000 pages."};
+
+// A .reg file imported with pagewick-reg: 64 MiB, so that its text fits in
+// memory. The import fails with this message.
+inline constexpr Limit kRegFileBytes{std::int64_t{64} << 20, "The .reg file is larger than 64 MB and is not read."};
+
+// Levels of one registry key path, as Windows allows: 512. Protects the
+// store from unbounded key chains; a .reg import or a pagewick-reg key
+// argument past it fails with this message.
+inline constexpr Limit kKeyDepth{512, "The key is more than 512 levels deep."};
 
 }  // namespace pw::limits

@@ -1,11 +1,13 @@
-// Input at and past each bound of platform/limits/limits.h, through the
-// public entry points that read it: the bound holds where the code applies
-// it, and what lies within it still works.
+// Playback input at, just under and past each bound of platform/limits/limits.h:
+// a record past a bound is refused and its message is noted once per
+// refused record; one at the bound plays (or fails for another reason)
+// without that note; playback goes on after it.
 #include <gtest/gtest.h>
 
 #include <filesystem>
 #include <fstream>
 
+#include "platform/gdi/blit_plan.h"
 #include "platform/gdi/device_context.h"
 #include "platform/gdi/dib.h"
 #include "platform/gdi/emf_writer.h"
@@ -19,94 +21,277 @@
 namespace pw::limits {
 namespace {
 
+using gdi::RecordBuilder;
 using gdi::RecordType;
 
-// Plays `bytes` into a 100 x 100 surface and gives the report.
-gdi::PlayReport Play(const std::vector<std::byte>& bytes, int* save_level_after = nullptr) {
+struct Played {
+  gdi::PlayReport report;
+  int save_level_after = -1;
+
+  const gdi::RecordCounts& Of(RecordType type) const {
+    static const gdi::RecordCounts kNone;
+    const auto it = report.records.find(static_cast<std::uint32_t>(type));
+    return it == report.records.end() ? kNone : it->second;
+  }
+  // How often the limit's message was noted.
+  std::uint32_t Noted(const Limit& limit) const {
+    const auto it = report.notes.find(std::string(limit.message));
+    return it == report.notes.end() ? 0 : it->second;
+  }
+};
+
+// Plays `emf` into a 100 x 100 surface. Every test ends its page with a
+// rectangle, so that playback is seen to go on past the refused record.
+Played Play(gdi::EmfWriter& emf) {
+  emf.Rectangle({10, 10, 20, 20});
+  const auto bytes = emf.Finish();
+  Played out;
   auto metafile = gdi::Metafile::FromBytes(bytes);
   EXPECT_TRUE(metafile.has_value());
+  if (!metafile) return out;
   auto surface = gdi::Surface::Create(100, 100);
   EXPECT_TRUE(surface.has_value());
   gdi::DeviceContext dc(*surface);
-  gdi::PlayReport report;
-  EXPECT_TRUE(gdi::PlayMetafile(dc, *metafile, gdi::RectL{0, 0, 100, 100}, &report));
-  if (save_level_after) *save_level_after = dc.SaveLevel();
-  return report;
+  EXPECT_TRUE(gdi::PlayMetafile(dc, *metafile, gdi::RectL{0, 0, 100, 100}, &out.report));
+  out.save_level_after = dc.SaveLevel();
+  EXPECT_EQ(out.Of(RecordType::Rectangle).played, 1u) << "playback stopped at the refused record";
+  return out;
 }
 
-TEST(Limits, SaveDcNestingStopsAtTheDepthLimitAndPlaybackGoesOn) {
+constexpr std::uint32_t Over(const Limit& limit) { return static_cast<std::uint32_t>(limit.value + 1); }
+constexpr std::uint32_t At(const Limit& limit) { return static_cast<std::uint32_t>(limit.value); }
+
+// --- saved states and objects -------------------------------------------
+
+TEST(PlaybackLimits, SaveDcPastTheDepthIsRefusedAndNotedForEachSave) {
   gdi::EmfWriter emf;
   const int extra = 3;
   for (int i = 0; i < kSaveDepth.value + extra; ++i) emf.SaveDc();
-  emf.RestoreDc(-1).Rectangle({10, 10, 20, 20});
-  int level_after = -1;
-  const auto report = Play(emf.Finish(), &level_after);
-
-  const auto& saves = report.records.at(static_cast<std::uint32_t>(RecordType::SaveDc));
-  EXPECT_EQ(saves.played, static_cast<std::uint32_t>(kSaveDepth.value));
-  EXPECT_EQ(saves.malformed, static_cast<std::uint32_t>(extra));
-  EXPECT_EQ(report.notes.count(std::string(kSaveDepth.message)), 1u);
-  EXPECT_EQ(report.records.at(static_cast<std::uint32_t>(RecordType::RestoreDc)).played, 1u);
-  EXPECT_EQ(report.records.at(static_cast<std::uint32_t>(RecordType::Rectangle)).played, 1u);
-  EXPECT_EQ(level_after, 0);  // the caller's DC is as before
+  emf.RestoreDc(-1);
+  const Played played = Play(emf);
+  EXPECT_EQ(played.Of(RecordType::SaveDc).played, At(kSaveDepth));
+  EXPECT_EQ(played.Of(RecordType::SaveDc).malformed, static_cast<std::uint32_t>(extra));
+  EXPECT_EQ(played.Noted(kSaveDepth), static_cast<std::uint32_t>(extra));
+  EXPECT_EQ(played.Of(RecordType::RestoreDc).played, 1u);
+  EXPECT_EQ(played.save_level_after, 0);  // the caller's DC is as before
 }
 
-TEST(Limits, SaveDcNestingWithinTheLimitIsNotNoted) {
+TEST(PlaybackLimits, SaveDcExactlyAtTheDepthIsNotNoted) {
   gdi::EmfWriter emf;
-  for (int i = 0; i < 40; ++i) emf.SaveDc();
-  const auto report = Play(emf.Finish());
-  EXPECT_EQ(report.records.at(static_cast<std::uint32_t>(RecordType::SaveDc)).played, 40u);
-  EXPECT_TRUE(report.notes.empty());
+  for (int i = 0; i < kSaveDepth.value; ++i) emf.SaveDc();
+  const Played played = Play(emf);
+  EXPECT_EQ(played.Of(RecordType::SaveDc).played, At(kSaveDepth));
+  EXPECT_EQ(played.Of(RecordType::SaveDc).malformed, 0u);
+  EXPECT_TRUE(played.report.notes.empty());
 }
 
-TEST(Limits, ObjectTableHoldsTheLastHandleAndRefusesBeyond) {
-  const auto last = static_cast<std::uint32_t>(kObjectHandles.value - 1);
+TEST(PlaybackLimits, ObjectSlotsUpToTheTableBoundPlayAndTheNextIsNoted) {
+  const std::uint32_t last = At(kObjectHandles) - 1;
   gdi::EmfWriter emf;
   emf.Handles(static_cast<std::uint16_t>(kObjectHandles.value))
       .CreatePen(last, 0, 1, 0x0000FF)
       .SelectObject(last)
-      .CreatePen(last + 1, 0, 1, 0x00FF00);
-  const auto report = Play(emf.Finish());
-  const auto& pens = report.records.at(static_cast<std::uint32_t>(RecordType::CreatePen));
-  EXPECT_EQ(pens.played, 1u);
-  EXPECT_EQ(pens.malformed, 1u);
-  EXPECT_EQ(report.records.at(static_cast<std::uint32_t>(RecordType::SelectObject)).played, 1u);
+      .CreatePen(last + 1, 0, 1, 0x00FF00)
+      .CreateBrush(last + 2, 0, 0x00FF00);
+  const Played played = Play(emf);
+  EXPECT_EQ(played.Of(RecordType::CreatePen).played, 1u);
+  EXPECT_EQ(played.Of(RecordType::CreatePen).malformed, 1u);
+  EXPECT_EQ(played.Of(RecordType::CreateBrushIndirect).malformed, 1u);
+  EXPECT_EQ(played.Of(RecordType::SelectObject).played, 1u);
+  EXPECT_EQ(played.Noted(kObjectHandles), 2u);
 }
 
-// BITMAPINFOHEADER of a 1-bit bottom-up DIB.
-std::vector<std::byte> MonoInfo(std::int32_t width, std::int32_t height) {
-  gdi::RecordBuilder b;
+TEST(PlaybackLimits, SlotPastTheHeadersOwnTableIsRefusedWithoutTheBoundsNote) {
+  gdi::EmfWriter emf;
+  emf.Handles(10).CreatePen(20, 0, 1, 0x0000FF);
+  const Played played = Play(emf);
+  EXPECT_EQ(played.Of(RecordType::CreatePen).malformed, 1u);
+  EXPECT_EQ(played.Noted(kObjectHandles), 0u);
+}
+
+// --- points ---------------------------------------------------------------
+
+// A 16-bit poly record that claims `count` points and holds the first `held`.
+RecordBuilder Poly16(std::uint32_t count, std::uint32_t held) {
+  RecordBuilder b;
+  b.Rect({0, 0, 10, 10}).U32(count);
+  for (std::uint32_t i = 0; i < held; ++i) b.I16(static_cast<std::int16_t>(i)).I16(static_cast<std::int16_t>(i));
+  return b;
+}
+
+TEST(PlaybackLimits, PointCountsPastTheBoundAreNotedInEveryShapeRecord) {
+  gdi::EmfWriter emf;
+  emf.Record(RecordType::Polyline16, Poly16(Over(kRecordPoints), 0));
+  // PolyPolyline16 with one polygon count too many.
+  emf.Record(RecordType::PolyPolyline16, RecordBuilder().Rect({0, 0, 10, 10}).U32(Over(kRecordPoints)).U32(2));
+  emf.Record(RecordType::PolyDraw16, Poly16(Over(kRecordPoints), 0));
+  // GradientFill: bounds, vertex count, mesh count, mode.
+  emf.Record(RecordType::GradientFill, RecordBuilder().Rect({0, 0, 10, 10}).U32(Over(kRecordPoints)).U32(0).U32(0));
+  const Played played = Play(emf);
+  EXPECT_EQ(played.Of(RecordType::Polyline16).malformed, 1u);
+  EXPECT_EQ(played.Of(RecordType::PolyPolyline16).malformed, 1u);
+  EXPECT_EQ(played.Of(RecordType::PolyDraw16).malformed, 1u);
+  EXPECT_EQ(played.Of(RecordType::GradientFill).malformed, 1u);
+  EXPECT_EQ(played.Noted(kRecordPoints), 4u);
+}
+
+TEST(PlaybackLimits, PointCountsAtTheBoundAreOnlyTooShortForTheirRecord) {
+  gdi::EmfWriter emf;
+  emf.Record(RecordType::Polyline16, Poly16(At(kRecordPoints), 0));
+  emf.Record(RecordType::PolyPolyline16, RecordBuilder().Rect({0, 0, 10, 10}).U32(At(kRecordPoints)).U32(2));
+  emf.Record(RecordType::GradientFill, RecordBuilder().Rect({0, 0, 10, 10}).U32(At(kRecordPoints)).U32(0).U32(0));
+  emf.Record(RecordType::Polyline16, Poly16(3, 3));  // a real shape plays
+  const Played played = Play(emf);
+  EXPECT_EQ(played.Of(RecordType::Polyline16).malformed, 1u);
+  EXPECT_EQ(played.Of(RecordType::Polyline16).played, 1u);
+  EXPECT_EQ(played.Of(RecordType::PolyPolyline16).malformed, 1u);
+  EXPECT_EQ(played.Of(RecordType::GradientFill).malformed, 1u);
+  EXPECT_TRUE(played.report.notes.empty());
+}
+
+// --- bitmaps and blits ------------------------------------------------------
+
+// BITMAPINFOHEADER of a 1-bit bottom-up DIB with a black-and-white table.
+RecordBuilder MonoInfo(std::int32_t width, std::int32_t height) {
+  RecordBuilder b;
   b.U32(40).I32(width).I32(height).U16(1).U16(1).U32(0).U32(0).I32(0).I32(0).U32(2).U32(0);
   b.U32(0x000000).U32(0xFFFFFF);
-  return b.bytes();
+  return b;
 }
 
-std::vector<std::byte> MonoBits(std::int64_t width, std::int64_t height) {
-  const std::int64_t stride = (width + 31) / 32 * 4;
-  return std::vector<std::byte>(static_cast<std::size_t>(stride * height));
+constexpr std::uint32_t kMonoInfoBytes = 48;
+
+std::uint32_t MonoBitsBytes(std::int64_t width, std::int64_t height) {
+  return static_cast<std::uint32_t>((width + 31) / 32 * 4 * height);
 }
 
-TEST(Limits, BitmapSidesAndPixelCountAreBounded) {
-  const std::int64_t side = kBitmapSide.value;
-  auto widest = gdi::DecodeDib(MonoInfo(static_cast<std::int32_t>(side), 1), MonoBits(side, 1));
-  ASSERT_TRUE(widest.has_value()) << widest.error().what;
-  EXPECT_EQ(widest->image.width(), side);
+struct DibBlit {
+  std::int32_t width = 1, height = 1;  // of the bitmap
+  bool with_bits = true;               // false: the record holds the header only
+  gdi::BlitRect src{0, 0, 1, 1};
+};
 
-  auto too_wide = gdi::DecodeDib(MonoInfo(static_cast<std::int32_t>(side + 1), 1), MonoBits(side + 1, 1));
-  EXPECT_FALSE(too_wide.has_value());
-  auto too_tall = gdi::DecodeDib(MonoInfo(1, static_cast<std::int32_t>(side + 1)), MonoBits(1, side + 1));
-  EXPECT_FALSE(too_tall.has_value());
-
-  // Both sides allowed, the product one row past the pixel bound.
-  const std::int64_t width = 8192;
-  const std::int64_t height = kBitmapPixels.value / width + 1;
-  auto too_many = gdi::DecodeDib(MonoInfo(static_cast<std::int32_t>(width), static_cast<std::int32_t>(height)),
-                                 MonoBits(width, height));
-  ASSERT_FALSE(too_many.has_value());
-  EXPECT_NE(too_many.error().what.find("too large"), std::string::npos) << too_many.error().what;
+// EMR_STRETCHDIBITS of a mono DIB onto 0,0 – 10,10 with SRCCOPY.
+RecordBuilder StretchDiBits(const DibBlit& blit) {
+  constexpr std::uint32_t kFixed = 80;
+  const std::uint32_t bits = blit.with_bits ? MonoBitsBytes(blit.width, blit.height) : 0;
+  RecordBuilder b;
+  b.Rect({0, 0, 10, 10}).I32(0).I32(0);
+  b.I32(blit.src.x).I32(blit.src.y).I32(blit.src.cx).I32(blit.src.cy);
+  b.U32(kFixed).U32(kMonoInfoBytes).U32(kFixed + kMonoInfoBytes).U32(bits);
+  b.U32(0).U32(0x00CC0020).I32(10).I32(10);
+  b.Bytes(MonoInfo(blit.width, blit.height).bytes());
+  b.Bytes(std::vector<std::byte>(bits));
+  return b;
 }
 
-TEST(Limits, SurfaceSideAndBytesAreBounded) {
+TEST(PlaybackLimits, BitmapSidesUpToTheBoundPlayAndOneMoreIsNoted) {
+  const auto side = static_cast<std::int32_t>(kBitmapSide.value);
+  gdi::EmfWriter emf;
+  emf.Record(RecordType::StretchDiBits, StretchDiBits({side, 1, true, {0, 0, side, 1}}));
+  emf.Record(RecordType::StretchDiBits, StretchDiBits({1, side, true, {0, 0, 1, side}}));
+  const Played within = Play(emf);
+  EXPECT_EQ(within.Of(RecordType::StretchDiBits).played, 2u);
+  EXPECT_TRUE(within.report.notes.empty());
+
+  gdi::EmfWriter past;
+  past.Record(RecordType::StretchDiBits, StretchDiBits({side + 1, 1, true, {0, 0, 1, 1}}));
+  past.Record(RecordType::StretchDiBits, StretchDiBits({1, side + 1, true, {0, 0, 1, 1}}));
+  const Played refused = Play(past);
+  EXPECT_EQ(refused.Of(RecordType::StretchDiBits).malformed, 2u);
+  EXPECT_EQ(refused.Noted(kBitmapSide), 2u);
+}
+
+TEST(PlaybackLimits, BitmapPixelCountIsCheckedBeforeTheBits) {
+  // Both sides allowed; only the header is in the record, so nothing large
+  // is allocated either way. One row past the pixel bound is noted as such;
+  // exactly at the bound the bitmap is refused only for its missing bits.
+  const std::int32_t width = 8192;
+  const auto height = static_cast<std::int32_t>(kBitmapPixels.value / width);
+  gdi::EmfWriter emf;
+  emf.Record(RecordType::StretchDiBits, StretchDiBits({width, height + 1, false, {0, 0, 1, 1}}));
+  emf.Record(RecordType::StretchDiBits, StretchDiBits({width, height, false, {0, 0, 1, 1}}));
+  const Played played = Play(emf);
+  EXPECT_EQ(played.Of(RecordType::StretchDiBits).malformed, 2u);
+  EXPECT_EQ(played.Noted(kBitmapPixels), 1u);
+  EXPECT_EQ(played.Noted(kBitmapSide), 0u);
+  EXPECT_EQ(played.report.notes.size(), 2u);  // the other note says why the second failed
+}
+
+TEST(PlaybackLimits, PatternBrushBitmapPastTheBoundIsNotedAndNotCreated) {
+  const auto side = static_cast<std::int32_t>(kBitmapSide.value);
+  auto brush = [](std::uint32_t index, std::int32_t width) {
+    constexpr std::uint32_t kFixed = 32;
+    const std::uint32_t bits = MonoBitsBytes(width, 1);
+    RecordBuilder b;
+    b.U32(index).U32(0).U32(kFixed).U32(kMonoInfoBytes).U32(kFixed + kMonoInfoBytes).U32(bits);
+    b.Bytes(MonoInfo(width, 1).bytes()).Bytes(std::vector<std::byte>(bits));
+    return b;
+  };
+  gdi::EmfWriter emf;
+  emf.Handles(4);
+  emf.Record(RecordType::CreateDibPatternBrushPt, brush(1, side));
+  emf.Record(RecordType::CreateDibPatternBrushPt, brush(2, side + 1));
+  emf.SelectObject(2);  // nothing was made in slot 2
+  const Played played = Play(emf);
+  EXPECT_EQ(played.Of(RecordType::CreateDibPatternBrushPt).played, 1u);
+  EXPECT_EQ(played.Of(RecordType::CreateDibPatternBrushPt).malformed, 1u);
+  EXPECT_EQ(played.Of(RecordType::SelectObject).malformed, 1u);
+  EXPECT_EQ(played.Noted(kBitmapSide), 1u);
+}
+
+TEST(PlaybackLimits, BlitSourceOriginsAndExtentsPastTheBoundAreNoted) {
+  const auto bound = static_cast<std::int32_t>(kBlitExtent.value);
+  gdi::EmfWriter emf;
+  // At the bound: accepted, though nothing of the bitmap lies there.
+  emf.Record(RecordType::StretchDiBits, StretchDiBits({1, 1, true, {bound, 0, 1, 1}}));
+  emf.Record(RecordType::StretchDiBits, StretchDiBits({1, 1, true, {0, 0, -bound, 1}}));
+  const Played at = Play(emf);
+  EXPECT_EQ(at.Of(RecordType::StretchDiBits).malformed, 0u);
+  EXPECT_EQ(at.Noted(kBlitExtent), 0u);
+
+  gdi::EmfWriter past;
+  past.Record(RecordType::StretchDiBits, StretchDiBits({1, 1, true, {bound + 1, 0, 1, 1}}));
+  past.Record(RecordType::StretchDiBits, StretchDiBits({1, 1, true, {0, -bound - 1, 1, 1}}));
+  past.Record(RecordType::StretchDiBits, StretchDiBits({1, 1, true, {0, 0, -bound - 1, 1}}));
+  // SetDIBitsToDevice: its scan-line count too.
+  constexpr std::uint32_t kFixed = 76;
+  RecordBuilder set;
+  set.Rect({0, 0, 10, 10}).I32(0).I32(0).I32(0).I32(0).I32(1).I32(1);
+  set.U32(kFixed).U32(kMonoInfoBytes).U32(kFixed + kMonoInfoBytes).U32(4).U32(0);
+  set.U32(0).U32(static_cast<std::uint32_t>(bound) + 1);
+  set.Bytes(MonoInfo(1, 1).bytes()).Bytes(std::vector<std::byte>(4));
+  past.Record(RecordType::SetDiBitsToDevice, set);
+  const Played refused = Play(past);
+  EXPECT_EQ(refused.Of(RecordType::StretchDiBits).malformed, 3u);
+  EXPECT_EQ(refused.Of(RecordType::SetDiBitsToDevice).malformed, 1u);
+  EXPECT_EQ(refused.Noted(kBlitExtent), 4u);
+}
+
+// --- text -------------------------------------------------------------------
+
+// EMR_EXTTEXTOUTW whose string claims `chars` characters and holds `held`.
+RecordBuilder TextOut(std::uint32_t chars, std::uint32_t held) {
+  constexpr std::uint32_t kFixed = 76;
+  RecordBuilder b;
+  b.Rect({0, 0, 10, 10}).U32(1).F32(1).F32(1);
+  b.I32(10).I32(50).U32(chars).U32(kFixed).U32(0).Rect({0, 0, 0, 0}).U32(0);
+  for (std::uint32_t i = 0; i < held; ++i) b.U16(u'x');
+  return b;
+}
+
+TEST(PlaybackLimits, TextPastTheCharacterBoundIsNotedAtTheBoundItIsOnlyShort) {
+  gdi::EmfWriter emf;
+  emf.Record(RecordType::ExtTextOutW, TextOut(Over(kTextChars), 0));
+  emf.Record(RecordType::ExtTextOutW, TextOut(At(kTextChars), 0));
+  const Played played = Play(emf);
+  EXPECT_EQ(played.Of(RecordType::ExtTextOutW).malformed, 2u);
+  EXPECT_EQ(played.Noted(kTextChars), 1u);
+}
+
+// --- surfaces, page images and whole metafiles --------------------------------
+
+TEST(SurfaceLimits, SideAndBytesAreBounded) {
   const int side = static_cast<int>(kSurfaceSide.value);
   EXPECT_TRUE(gdi::Surface::Create(side, 1).has_value());
   EXPECT_FALSE(gdi::Surface::Create(side + 1, 1).has_value());
@@ -117,36 +302,42 @@ TEST(Limits, SurfaceSideAndBytesAreBounded) {
   EXPECT_FALSE(gdi::Surface::Create(width, height).has_value());
 }
 
-TEST(Limits, PageImageIsBoundedBySideAndPixels) {
+TEST(PageImageLimits, SideAndPixelsDecideWhetherAPageIsDrawable) {
   // 1 m x 1 m at 100 dpi: 3938 pixels a side, drawable.
   const render::Frame metre{0, 0, 100000, 100000};
-  const auto page = render::ComputePageGeometry(metre, 100.0, 100, false);
-  EXPECT_TRUE(page.Drawable());
-  // The same page at the highest resolution passes the side bound.
+  EXPECT_TRUE(render::ComputePageGeometry(metre, 100.0, 100, false).Drawable());
+  // The same page at 2400 dpi passes the side bound.
   const auto fine = render::ComputePageGeometry(metre, 2400.0, 100, false);
   EXPECT_GT(fine.columns, kPageSide.value);
   EXPECT_FALSE(fine.Drawable());
-  // A long strip keeps each side within bounds but has too many pixels.
-  // (15.24 m x 1.27 m at 100 dpi: 60000 x 5000 pixels.)
-  const render::Frame strip{0, 0, 1524000, 127000};
-  const auto wide = render::ComputePageGeometry(strip, 100.0, 100, false);
+  // A long strip keeps each side within bounds but has too many pixels
+  // (15.24 m x 1.27 m at 100 dpi: 60000 x 5000 pixels).
+  const auto wide = render::ComputePageGeometry(render::Frame{0, 0, 1524000, 127000}, 100.0, 100, false);
   EXPECT_LE(wide.columns, kPageSide.value);
   EXPECT_LE(wide.rows, kPageSide.value);
   EXPECT_GT(wide.columns * wide.rows, kPagePixels.value);
   EXPECT_FALSE(wide.Drawable());
 }
 
-TEST(Limits, MetafileFileOverTheByteBoundIsRefusedBeforeReading) {
-  // A sparse file: its size passes the bound without using the disk.
+TEST(MetafileLimits, FileOverTheByteBoundIsRefusedWithTheBoundsMessage) {
+  // A sparse file: its size passes the bound without using the disk, and the
+  // load must refuse it before reading (it would otherwise take 1 GB).
   const auto path = test::TempDir() / "huge.emf";
-  {
-    std::ofstream out(path, std::ios::binary);
-    ASSERT_TRUE(out);
-  }
+  std::ofstream(path, std::ios::binary).put('\0');
   std::filesystem::resize_file(path, static_cast<std::uintmax_t>(kMetafileBytes.value) + 4);
   const auto metafile = gdi::Metafile::FromFile(path);
   ASSERT_FALSE(metafile.has_value());
-  EXPECT_NE(metafile.error().message.find("too large"), std::string::npos) << metafile.error().message;
+  EXPECT_EQ(metafile.error().message, kMetafileBytes.message);
+  EXPECT_EQ(metafile.error().limit, &kMetafileBytes);
+}
+
+TEST(MetafileLimits, OtherDamageCarriesNoBound) {
+  const auto path = test::TempDir() / "short.emf";
+  std::ofstream(path, std::ios::binary) << "not a metafile";
+  const auto metafile = gdi::Metafile::FromFile(path);
+  ASSERT_FALSE(metafile.has_value());
+  EXPECT_EQ(metafile.error().limit, nullptr);
+  EXPECT_NE(metafile.error().message, kMetafileBytes.message);
 }
 
 }  // namespace
