@@ -18,6 +18,7 @@
 #include "app/page_set.h"
 #include "app/spool_reader.h"
 #include "platform/clipboard/clipboard_store.h"
+#include "platform/limits/limits.h"
 #include "platform/msgbox/message_box.h"
 #include "platform/paths/paths.h"
 #include "platform/prnsupport/pw_prn_support.h"
@@ -162,6 +163,8 @@ void LoadFolder(const CaptureLoadOptions& options, const std::string& folder, bo
     record.file_name = file.filename().string();
     auto metafile = gdi::Metafile::FromFile(file);
     if (metafile) record.metafile = std::move(*metafile);
+    // A page past a bound on its input says so before the release fails.
+    if (!metafile && metafile.error().limit) Tell(metafile.error().limit->message);
     // A file that is no metafile has no handle to release.
     if (!metafile) Tell(kReleaseFailed);
     if (!keep_files) {
@@ -246,7 +249,7 @@ std::string SampleFolder() {
 }
 
 std::string PagesNotLoadedMessage(int not_loaded) {
-  return "Pagewick holds at most " + std::to_string(kMaxPages) + " pages. " + std::to_string(not_loaded) +
+  return std::string(limits::kCapturePages.message) + " " + std::to_string(not_loaded) +
          (not_loaded == 1 ? " further page was" : " further pages were") + " not loaded.";
 }
 

@@ -2,13 +2,16 @@
 
 #include <array>
 #include <cctype>
+#include <utility>
+
+#include "platform/limits/limits.h"
 
 namespace pw::registry {
 namespace {
 
-// Windows limits one key name to 255 characters and a path to 512 levels.
+// Windows limits one key name to 255 characters.
 constexpr std::size_t kMaxKeyPart = 255;
-constexpr std::size_t kMaxKeyDepth = 512;
+constexpr auto kMaxKeyDepth = static_cast<std::size_t>(limits::kKeyDepth.value);
 
 struct HiveNames {
   Hive hive;
@@ -47,14 +50,16 @@ std::string_view HiveName(Hive hive) {
   return {};
 }
 
-std::optional<std::vector<std::string>> SplitKeyPath(std::string_view path) {
+tl::expected<std::vector<std::string>, KeyPathFault> SplitKeyPath(std::string_view path) {
   while (!path.empty() && path.front() == '\\') path.remove_prefix(1);
   while (!path.empty() && path.back() == '\\') path.remove_suffix(1);
   std::vector<std::string> parts;
   while (!path.empty()) {
     std::size_t end = path.find('\\');
     std::string_view part = path.substr(0, end);
-    if (part.empty() || part.size() > kMaxKeyPart || parts.size() == kMaxKeyDepth) return std::nullopt;
+    if (part.empty()) return tl::unexpected(KeyPathFault::EmptyPart);
+    if (part.size() > kMaxKeyPart) return tl::unexpected(KeyPathFault::LongPart);
+    if (parts.size() == kMaxKeyDepth) return tl::unexpected(KeyPathFault::TooDeep);
     parts.emplace_back(part);
     if (end == std::string_view::npos) break;
     path.remove_prefix(end + 1);
@@ -62,19 +67,30 @@ std::optional<std::vector<std::string>> SplitKeyPath(std::string_view path) {
   return parts;
 }
 
-std::optional<FullKey> ParseFullKey(std::string_view text) {
+tl::expected<FullKey, std::string> ReadFullKey(std::string_view text) {
+  auto not_a_key = [&] {
+    return tl::unexpected("\"" + std::string(text) +
+                          "\" is not a key of HKEY_CURRENT_USER, HKEY_LOCAL_MACHINE or HKEY_CLASSES_ROOT");
+  };
   std::size_t end = text.find('\\');
   std::optional<Hive> hive = ParseHiveName(text.substr(0, end));
-  if (!hive) return std::nullopt;
+  if (!hive) return not_a_key();
   std::string_view rest = end == std::string_view::npos ? std::string_view() : text.substr(end + 1);
-  std::optional<std::vector<std::string>> parts = SplitKeyPath(rest);
-  if (!parts) return std::nullopt;
+  tl::expected<std::vector<std::string>, KeyPathFault> parts = SplitKeyPath(rest);
+  if (!parts && parts.error() == KeyPathFault::TooDeep) return tl::unexpected(std::string(limits::kKeyDepth.message));
+  if (!parts) return not_a_key();
   FullKey key{*hive, {}};
   for (const std::string& part : *parts) {
     if (!key.path.empty()) key.path += '\\';
     key.path += part;
   }
   return key;
+}
+
+std::optional<FullKey> ParseFullKey(std::string_view text) {
+  tl::expected<FullKey, std::string> key = ReadFullKey(text);
+  if (!key) return std::nullopt;
+  return std::move(*key);
 }
 
 std::string FullKeyName(Hive hive, std::string_view path) {

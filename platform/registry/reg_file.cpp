@@ -173,9 +173,8 @@ tl::expected<std::vector<Change>, RegFileError> ParseRegFile(std::string_view te
       std::string_view name = line.substr(1, line.size() - 2);
       bool deleted = name.starts_with('-');
       if (deleted) name.remove_prefix(1);
-      std::optional<FullKey> key = ParseFullKey(name);
-      if (!key) return Fail(number, "\"" + std::string(name) + "\" is not a key of HKEY_CURRENT_USER, "
-                                    "HKEY_LOCAL_MACHINE or HKEY_CLASSES_ROOT");
+      tl::expected<FullKey, std::string> key = ReadFullKey(name);
+      if (!key) return Fail(number, std::move(key.error()));
       if (deleted && key->path.empty()) return Fail(number, "a hive cannot be deleted");
       changes.push_back(Change{deleted ? Change::Kind::DeleteKey : Change::Kind::CreateKey, key->hive, key->path, {}});
       section = Section{*key, deleted};

@@ -22,19 +22,19 @@ auto InTransaction(Mode mode, Work&& work) -> std::optional<decltype(work(std::d
 }
 
 std::optional<std::int64_t> Find(StoreDatabase& database, Hive hive, std::string_view key) {
-  std::optional<std::vector<std::string>> parts = SplitKeyPath(key);
+  auto parts = SplitKeyPath(key);
   if (!parts) return std::nullopt;
   return database.FindKey(hive, *parts);
 }
 
 std::optional<std::int64_t> Make(StoreDatabase& database, Hive hive, std::string_view key) {
-  std::optional<std::vector<std::string>> parts = SplitKeyPath(key);
+  auto parts = SplitKeyPath(key);
   if (!parts) return std::nullopt;
   return database.MakeKey(hive, *parts);
 }
 
 bool IsRoot(std::string_view key) {
-  std::optional<std::vector<std::string>> parts = SplitKeyPath(key);
+  auto parts = SplitKeyPath(key);
   return parts && parts->empty();
 }
 
@@ -123,7 +123,7 @@ std::optional<std::vector<Value>> Values(Hive hive, std::string_view key) {
 
 std::optional<std::vector<KeyContents>> ReadTree(Hive hive, std::string_view key) {
   auto tree = InTransaction(Mode::Read, [&](StoreDatabase& database) -> std::optional<std::vector<KeyContents>> {
-    std::optional<std::vector<std::string>> parts = SplitKeyPath(key);
+    auto parts = SplitKeyPath(key);
     if (!parts) return std::nullopt;
     std::optional<std::int64_t> id = database.FindKey(hive, *parts);
     if (!id) return std::nullopt;

@@ -1,11 +1,13 @@
 // pagewick-reg: reads and writes Pagewick's registry from the command line,
 // in the manner of Windows' reg.exe and the .reg files of its editor.
+#include "platform/limits/limits.h"
 #include "platform/registry/key_path.h"
 #include "platform/registry/reg_file.h"
 #include "platform/registry/registry.h"
 
 #include <charconv>
 #include <cstdio>
+#include <filesystem>
 #include <fstream>
 #include <iostream>
 #include <iterator>
@@ -17,6 +19,8 @@
 
 namespace pw::registry {
 namespace {
+
+namespace fs = std::filesystem;
 
 enum Exit : int { kOk = 0, kNotFound = 1, kUsage = 2, kStore = 3 };
 
@@ -45,7 +49,7 @@ Exit status: 0 done, 1 key or value not found, 2 usage or input error,
 )";
 
 // Reading a .reg file beyond this is refused rather than held in memory.
-constexpr std::size_t kMaxRegFileBytes = 64u << 20;
+constexpr auto kMaxRegFileBytes = static_cast<std::size_t>(limits::kRegFileBytes.value);
 
 int Usage(std::string_view problem) {
   std::cerr << "pagewick-reg: " << problem << "\nTry 'pagewick-reg --help'.\n";
@@ -63,12 +67,12 @@ int StoreFailure(int otherwise, std::string_view what) {
 }
 
 std::optional<FullKey> KeyArgument(std::string_view text) {
-  std::optional<FullKey> key = ParseFullKey(text);
+  tl::expected<FullKey, std::string> key = ReadFullKey(text);
   if (!key) {
-    std::cerr << "pagewick-reg: \"" << text
-              << "\" is not a key of HKEY_CURRENT_USER, HKEY_LOCAL_MACHINE or HKEY_CLASSES_ROOT\n";
+    std::cerr << "pagewick-reg: " << key.error() << "\n";
+    return std::nullopt;
   }
-  return key;
+  return std::move(*key);
 }
 
 std::string TypeName(ValueType type) {
@@ -212,29 +216,38 @@ int Export(std::span<const std::string_view> args) {
   return kOk;
 }
 
-std::optional<std::string> ReadAll(std::string_view file) {
+// The whole text of FILE ("-": standard input), or why it cannot be had.
+// A file known to be too large is refused before a byte is read; a stream
+// is cut off as soon as it passes the bound.
+tl::expected<std::string, std::string> ReadAll(std::string_view file) {
+  const std::string too_large = std::string(file) + ": " + std::string(limits::kRegFileBytes.message);
+  const std::string cannot_read = "cannot read " + std::string(file);
   std::ifstream in;
   std::istream* source = &std::cin;
   if (file != "-") {
-    in.open(std::string(file), std::ios::binary);
-    if (!in) return std::nullopt;
+    std::error_code error;
+    const fs::path path{std::string(file)};
+    if (fs::is_regular_file(path, error) && fs::file_size(path, error) > kMaxRegFileBytes && !error)
+      return tl::unexpected(too_large);
+    in.open(path, std::ios::binary);
+    if (!in) return tl::unexpected(cannot_read);
     source = &in;
   }
   std::string text;
   char buffer[65536];
   while (source->read(buffer, sizeof buffer) || source->gcount() > 0) {
     text.append(buffer, static_cast<std::size_t>(source->gcount()));
-    if (text.size() > kMaxRegFileBytes) return std::nullopt;
+    if (text.size() > kMaxRegFileBytes) return tl::unexpected(too_large);
   }
-  if (source->bad()) return std::nullopt;
+  if (source->bad()) return tl::unexpected(cannot_read);
   return text;
 }
 
 int Import(std::span<const std::string_view> args) {
   if (args.size() != 1) return Usage("import needs FILE");
-  std::optional<std::string> text = ReadAll(args[0]);
+  tl::expected<std::string, std::string> text = ReadAll(args[0]);
   if (!text) {
-    std::cerr << "pagewick-reg: cannot read " << args[0] << " (missing, unreadable or larger than 64 MiB)\n";
+    std::cerr << "pagewick-reg: " << text.error() << "\n";
     return kUsage;
   }
   tl::expected<std::vector<Change>, RegFileError> changes = ParseRegFile(*text);
