@@ -10,10 +10,12 @@
 //   and the message is a note of the gdi::PlayReport (counted once per
 //   refused record), which emfplay --records prints.
 // - Bounds met while a file loads fail the load: the message is the error
-//   text (gdi::MetafileError, the .reg import error) or is shown by the
-//   capture load beside its own texts.
-// - The page image bounds are checked by the page rasteriser before it
-//   allocates anything, and its render error carries their message.
+//   text (gdi::MetafileError, the .reg import error, a pagewick-reg key
+//   argument) or is shown by the capture load beside its own texts.
+// - The surface bounds are checked by gdi::Surface::Create; emfplay names
+//   the side bound for a page beyond it.
+// - The page image bounds are checked by the page rasteriser (render/)
+//   before it allocates anything; a page past them is a render error.
 //
 // Rules of the formats themselves (16 style entries of a pen, 259-character
 // handshake lines, 255-character key names, five-digit job numbers) stay
@@ -35,7 +37,8 @@ inline constexpr Limit kMetafileBytes{std::int64_t{1} << 30,
                                       "The page is larger than 1 GB and cannot be opened."};
 
 // A drawing surface: each side, and its bytes at 32 bits a pixel. Protects
-// the memory of the surfaces pages and bands are drawn on (gdi::Surface).
+// the memory of the surfaces pages and bands are drawn on (gdi::Surface);
+// the rasteriser supersamples a very wide page less to stay within them.
 inline constexpr Limit kSurfaceSide{std::int64_t{1} << 17,
                                     "The drawing surface would be wider or taller than 131072 pixels."};
 inline constexpr Limit kSurfaceBytes{std::int64_t{1} << 30,

@@ -17,6 +17,7 @@
 #include "platform/limits/limits.h"
 #include "render/page_geometry.h"
 #include "tests/support/test_home.h"
+#include "tools/emfplay/page_render.h"
 
 namespace pw::limits {
 namespace {
@@ -300,6 +301,19 @@ TEST(SurfaceLimits, SideAndBytesAreBounded) {
   const int width = 32768;
   const int height = static_cast<int>(kSurfaceBytes.value / 4 / width) + 1;
   EXPECT_FALSE(gdi::Surface::Create(width, height).has_value());
+}
+
+TEST(SurfaceLimits, EmfplayNamesTheSideBoundForAPageBeyondIt) {
+  // At 2540 dpi one frame unit (0.01 mm) is one pixel.
+  gdi::EmfHeader header;
+  header.frame = {0, 0, static_cast<std::int32_t>(kSurfaceSide.value), 10};
+  const auto widest = emfplay::PageSizeFor(header, 2540);
+  ASSERT_TRUE(widest.has_value()) << widest.error();
+  EXPECT_EQ(widest->cols, kSurfaceSide.value);
+  header.frame.right += 1;
+  const auto wider = emfplay::PageSizeFor(header, 2540);
+  ASSERT_FALSE(wider.has_value());
+  EXPECT_EQ(wider.error(), kSurfaceSide.message);
 }
 
 TEST(PageImageLimits, SideAndPixelsDecideWhetherAPageIsDrawable) {

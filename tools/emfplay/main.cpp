@@ -95,7 +95,7 @@ int main(int argc, char** argv) {
   }
   const auto size = pw::emfplay::PageSizeFor(metafile->Header(), dpi);
   if (!size) {
-    std::fprintf(stderr, "emfplay: %s: empty or oversized frame\n", std::string(args[0]).c_str());
+    std::fprintf(stderr, "emfplay: %s: %s\n", std::string(args[0]).c_str(), size.error().c_str());
     return 2;
   }
   pw::gdi::PlayReport report;

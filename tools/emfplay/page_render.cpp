@@ -6,6 +6,7 @@
 
 #include "platform/gdi/device_context.h"
 #include "platform/gdi/surface.h"
+#include "platform/limits/limits.h"
 
 namespace pw::emfplay {
 
@@ -16,13 +17,15 @@ constexpr std::int64_t kBandBytes = std::int64_t{256} << 20;
 
 }  // namespace
 
-std::optional<PageSize> PageSizeFor(const gdi::EmfHeader& header, double dpi) {
+tl::expected<PageSize, std::string> PageSizeFor(const gdi::EmfHeader& header, double dpi) {
   const double w = static_cast<double>(header.frame.Width());
   const double h = static_cast<double>(header.frame.Height());
-  if (w <= 0 || h <= 0 || !(dpi > 0)) return std::nullopt;
+  if (w <= 0 || h <= 0 || !(dpi > 0)) return tl::unexpected(std::string("empty frame"));
   const double cols = std::ceil(w * dpi / 2540.0);
   const double rows = std::ceil(h * dpi / 2540.0);
-  if (cols < 1 || rows < 1 || cols > gdi::Surface::kMaxSide || rows > gdi::Surface::kMaxSide) return std::nullopt;
+  if (cols < 1 || rows < 1) return tl::unexpected(std::string("empty frame"));
+  if (cols > gdi::Surface::kMaxSide || rows > gdi::Surface::kMaxSide)
+    return tl::unexpected(std::string(limits::kSurfaceSide.message));
   return PageSize{static_cast<int>(cols), static_cast<int>(rows)};
 }
 

@@ -2,9 +2,10 @@
 // Renders a metafile page the way the reference renderer does: the frame
 // sized at a resolution, a white page, the picture played into all of it,
 // optionally supersampled with an integer box average.
-#include <optional>
+#include <string>
 
 #include <QImage>
+#include <tl/expected.hpp>
 
 #include "platform/gdi/metafile.h"
 #include "platform/gdi/player.h"
@@ -16,12 +17,12 @@ struct PageSize {
   int rows = 0;
 };
 
-// ceil(W × dpi / 2540) × ceil(H × dpi / 2540) of the frame; nothing for an
-// empty frame or a page beyond the surface limits.
-std::optional<PageSize> PageSizeFor(const gdi::EmfHeader& header, double dpi);
+// ceil(W × dpi / 2540) × ceil(H × dpi / 2540) of the frame; otherwise why
+// not: an empty frame, or the surface bound's message for a page beyond it.
+tl::expected<PageSize, std::string> PageSizeFor(const gdi::EmfHeader& header, double dpi);
 
 // The rendered page (Format_RGB32), or a null image when no surface could
-// be had. `report` receives the record counts of every band.
+// be had (supersampled rows wider than the surface bound, or no memory). `report` receives the record counts of every band.
 QImage RenderPage(const gdi::Metafile& metafile, PageSize size, int antialias, gdi::PlayReport* report,
                   const gdi::PlayOptions& options = {});
 
