@@ -41,7 +41,7 @@ Outcome PlayExtSelectClipRgn(Playback& pb, const RecordView& rec) {
     pb.dc.ExtSelectClipRgn(nullptr, RegionMode::Copy);
     return Outcome::Played;
   }
-  const auto region = ReadRegionData(r, size);
+  const auto region = ReadRegionData(pb, r, size);
   if (!region) return Outcome::Malformed;
   const QRegion device = TransformRegion(*region, pb.placement);
   pb.dc.ExtSelectClipRgn(&device, static_cast<RegionMode>(mode));
@@ -60,7 +60,7 @@ Outcome PlayFillRgn(Playback& pb, const RecordView& rec) {
   const std::uint32_t brush_index = r.U32();
   if (!r.ok()) return Outcome::Malformed;
   const Brush* brush = FindBrush(pb, brush_index);
-  const auto region = ReadRegionData(r, size);
+  const auto region = ReadRegionData(pb, r, size);
   if (!brush || !region) return Outcome::Malformed;
   pb.dc.FillRegion(*region, *brush);
   return Outcome::Played;
@@ -74,7 +74,7 @@ Outcome PlayFrameRgn(Playback& pb, const RecordView& rec) {
   const SizeL stroke = ReadSizeL(r);
   if (!r.ok()) return Outcome::Malformed;
   const Brush* brush = FindBrush(pb, brush_index);
-  const auto region = ReadRegionData(r, size);
+  const auto region = ReadRegionData(pb, r, size);
   if (!brush || !region) return Outcome::Malformed;
   pb.dc.FrameRegion(*region, *brush, QSize(stroke.cx, stroke.cy));
   return Outcome::Played;
@@ -85,7 +85,7 @@ Outcome PlayInvertOrPaintRgn(Playback& pb, const RecordView& rec) {
   ReadRectL(r);  // bounds
   const std::uint32_t size = r.U32();
   if (!r.ok()) return Outcome::Malformed;
-  const auto region = ReadRegionData(r, size);
+  const auto region = ReadRegionData(pb, r, size);
   if (!region) return Outcome::Malformed;
   if (rec.type == static_cast<std::uint32_t>(RecordType::InvertRgn))
     pb.dc.InvertRegion(*region);

@@ -2,6 +2,8 @@
 
 #include <algorithm>
 #include <cmath>
+#include <utility>
+#include <vector>
 
 #include "platform/gdi/player_internal.h"
 
@@ -105,7 +107,39 @@ bool PutObject(Playback& pb, std::uint32_t index, GdiObject object) {
   return false;
 }
 
-std::optional<QRegion> ReadRegionData(ByteReader& reader, std::uint32_t size) {
+namespace {
+
+// Unites rectangles that are not banded. Pairs are united first, then pairs
+// of those, and so on, as a binary counter carries: each rectangle takes part
+// in log2(n) unions instead of n, so a hostile region costs n log n, not n².
+// Nothing once the union holds more rectangles than the region bound allows
+// (crossing strips multiply into many more rectangles than they are).
+std::optional<QRegion> UniteRects(const QVector<QRect>& rects) {
+  const auto bound = static_cast<int>(limits::kRegionRects.value);
+  std::vector<std::pair<QRegion, int>> stack;  // region, rank
+  for (const QRect& rect : rects) {
+    QRegion region(rect);
+    int rank = 0;
+    while (!stack.empty() && stack.back().second == rank) {
+      region = stack.back().first.united(region);
+      stack.pop_back();
+      if (region.rectCount() > bound) return std::nullopt;
+      ++rank;
+    }
+    stack.emplace_back(std::move(region), rank);
+  }
+  QRegion all;
+  while (!stack.empty()) {
+    all = stack.back().first.united(all);
+    stack.pop_back();
+    if (all.rectCount() > bound) return std::nullopt;
+  }
+  return all;
+}
+
+}  // namespace
+
+std::optional<QRegion> ReadRegionData(Playback& pb, ByteReader& reader, std::uint32_t size) {
   constexpr std::uint32_t kHeader = 32;
   if (size < kHeader || size > reader.remaining()) return std::nullopt;
   auto data = reader.Sub(reader.offset(), size);
@@ -115,6 +149,10 @@ std::optional<QRegion> ReadRegionData(ByteReader& reader, std::uint32_t size) {
   data->U32();  // RDH_RECTANGLES
   const std::uint32_t count = data->U32();
   if (header_size < kHeader || header_size > size || !data->Seek(header_size)) return std::nullopt;
+  if (count > limits::kRegionRects.value) {
+    Refuse(pb, limits::kRegionRects);
+    return std::nullopt;
+  }
   if (count > data->remaining() / 16) return std::nullopt;
   QVector<QRect> rects;
   rects.reserve(static_cast<int>(count));
@@ -131,12 +169,13 @@ std::optional<QRegion> ReadRegionData(ByteReader& reader, std::uint32_t size) {
     rects.push_back(rect);
   }
   if (!data->ok()) return std::nullopt;
-  QRegion region;
-  if (banded) {
-    region.setRects(rects.constData(), static_cast<int>(rects.size()));
-  } else {
-    for (const QRect& r : rects) region += r;
+  if (!banded) {
+    auto united = UniteRects(rects);
+    if (!united) Refuse(pb, limits::kRegionRects);
+    return united;
   }
+  QRegion region;
+  region.setRects(rects.constData(), static_cast<int>(rects.size()));
   return region;
 }
 

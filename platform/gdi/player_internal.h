@@ -93,7 +93,8 @@ std::optional<DecodedDib> DecodeRecordDib(Playback& pb, const RecordView& rec, s
 bool PutObject(Playback& pb, std::uint32_t index, GdiObject object);
 
 // Reads RGNDATA of `size` bytes: the rectangles of a region as recorded.
-std::optional<QRegion> ReadRegionData(ByteReader& reader, std::uint32_t size);
+// More rectangles than the region bound allows are refused with a note.
+std::optional<QRegion> ReadRegionData(Playback& pb, ByteReader& reader, std::uint32_t size);
 
 // A region's rectangles carried through a scale-and-translate transform.
 QRegion TransformRegion(const QRegion& region, const QTransform& transform);

@@ -5,8 +5,8 @@
 // is the text a user or a report sees when input goes past it.
 //
 // Where each message shows:
-// - Bounds met while a page plays (bitmaps, points, objects, saved states,
-//   blits, text) refuse the one record that goes past them; playback goes on
+// - Bounds met while a page plays (bitmaps, points, regions, objects, saved
+//   states, blits, text) refuse the one record that goes past them; playback goes on
 //   and the message is a note of the gdi::PlayReport (counted once per
 //   refused record), which emfplay --records prints.
 // - Bounds met while a file loads fail the load: the message is the error
@@ -76,6 +76,12 @@ inline constexpr Limit kObjectHandles{0xFFFF, "The page uses more than 65535 dra
 inline constexpr Limit kBlitExtent{std::int64_t{1} << 30,
                                    "A bitmap of the page is placed or stretched beyond 1073741824 pixels and is "
                                    "left out."};
+
+// Rectangles of one region a record gives (a clip or a filled region),
+// as given or as its rectangles unite: 2^20. Protects memory, and the time
+// of uniting rectangles that overlap; the record is left out.
+inline constexpr Limit kRegionRects{std::int64_t{1} << 20,
+                                    "A region of the page has more than 1048576 rectangles and is left out."};
 
 // Characters of one string of a text record: 2^20. Protects the memory and
 // time of laying out one string; the string is left out.

@@ -150,6 +150,79 @@ TEST(PlaybackLimits, PointCountsAtTheBoundAreOnlyTooShortForTheirRecord) {
   EXPECT_TRUE(played.report.notes.empty());
 }
 
+// --- regions ----------------------------------------------------------------
+
+// EMR_EXTSELECTCLIPRGN with RGN_COPY of RGNDATA claiming `count` rectangles
+// and holding `rects`.
+RecordBuilder ClipRegion(std::uint32_t count, const std::vector<gdi::RectL>& rects) {
+  RecordBuilder region;
+  region.U32(32).U32(1).U32(count).U32(static_cast<std::uint32_t>(rects.size() * 16)).Rect({0, 0, 100, 100});
+  for (const gdi::RectL& r : rects) region.Rect(r);
+  RecordBuilder b;
+  b.U32(static_cast<std::uint32_t>(region.bytes().size())).I32(5);
+  b.Bytes(region.bytes());
+  return b;
+}
+
+// Horizontal and vertical strips that cross: `n` of each make about n²
+// rectangles once united, from 2n given.
+std::vector<gdi::RectL> CrossingStrips(std::int32_t n) {
+  std::vector<gdi::RectL> rects;
+  for (std::int32_t i = 0; i < n; ++i) {
+    rects.push_back({0, 4 * i, 4 * n, 4 * i + 1});
+    rects.push_back({4 * i, 0, 4 * i + 1, 4 * n});
+  }
+  return rects;
+}
+
+TEST(PlaybackLimits, RegionRectangleCountsPastTheBoundAreNoted) {
+  gdi::EmfWriter emf;
+  emf.Record(RecordType::ExtSelectClipRgn, ClipRegion(Over(kRegionRects), {}));
+  emf.Record(RecordType::ExtSelectClipRgn, ClipRegion(At(kRegionRects), {}));  // only too short
+  // 1100 strips each way unite into about 1.2 million rectangles.
+  const auto strips = CrossingStrips(1100);
+  emf.Record(RecordType::ExtSelectClipRgn, ClipRegion(static_cast<std::uint32_t>(strips.size()), strips));
+  const Played played = Play(emf);
+  EXPECT_EQ(played.Of(RecordType::ExtSelectClipRgn).malformed, 3u);
+  EXPECT_EQ(played.Noted(kRegionRects), 2u);
+}
+
+TEST(PlaybackLimits, OverlappingRegionRectanglesUniteAsOneAfterAnother) {
+  // Not banded: the rectangles overlap and come in no order, so they are
+  // united in pairs rather than taken as they stand; the clip must be their
+  // plain union all the same.
+  std::vector<gdi::RectL> rects;
+  QRegion expected;
+  for (std::int32_t i = 0; i < 77; ++i) {
+    const gdi::RectL r{(i * 37) % 60, (i * 13) % 70, (i * 37) % 60 + 9 + i % 5, (i * 13) % 70 + 4 + i % 7};
+    rects.push_back(r);
+    expected += QRect(r.left, r.top, r.right - r.left, r.bottom - r.top);
+  }
+  gdi::EmfWriter emf;
+  emf.Record(RecordType::ExtSelectClipRgn, ClipRegion(static_cast<std::uint32_t>(rects.size()), rects));
+  // A black fill of the whole page without an outline shows the clip.
+  emf.CreateBrush(1, 0, 0x000000).SelectObject(1).SelectObject(0x80000008);
+  emf.Rectangle({-5, -5, 105, 105});
+  auto metafile = gdi::Metafile::FromBytes(emf.Finish());
+  ASSERT_TRUE(metafile.has_value());
+  auto surface = gdi::Surface::Create(100, 100);
+  ASSERT_TRUE(surface.has_value());
+  {
+    gdi::DeviceContext dc(*surface);
+    gdi::PlayReport report;
+    ASSERT_TRUE(gdi::PlayMetafile(dc, *metafile, gdi::RectL{0, 0, 100, 100}, &report));
+    EXPECT_EQ(report.records.at(static_cast<std::uint32_t>(RecordType::ExtSelectClipRgn)).played, 1u);
+    EXPECT_TRUE(report.notes.empty());
+  }
+  const QImage& image = surface->image();
+  int wrong = 0;
+  for (int y = 0; y < 100; ++y)
+    for (int x = 0; x < 100; ++x)
+      wrong += ((image.pixel(x, y) & 0xFFFFFF) == 0) != expected.contains(QPoint(x, y));
+  EXPECT_EQ(wrong, 0);
+  EXPECT_GT(expected.rectCount(), 1);
+}
+
 // --- bitmaps and blits ------------------------------------------------------
 
 // BITMAPINFOHEADER of a 1-bit bottom-up DIB with a black-and-white table.
