@@ -6,9 +6,9 @@
 //
 // Where each message shows:
 // - Bounds met while a page plays (bitmaps, points, regions, objects, saved
-//   states, blits, text) refuse the one record that goes past them; playback goes on
-//   and the message is a note of the gdi::PlayReport (counted once per
-//   refused record), which emfplay --records prints.
+//   states, blits, text) refuse the one record that goes past them;
+//   playback goes on and the message is a note of the gdi::PlayReport
+//   (counted once per refused record), which emfplay --records prints.
 // - Bounds met while a file loads fail the load: the message is the error
 //   text (gdi::MetafileError, the .reg import error, a pagewick-reg key
 //   argument) or is shown by the capture load beside its own texts.
