@@ -11,6 +11,14 @@ namespace {
 constexpr std::size_t kHeaderSize = 108;
 constexpr std::size_t kEofSize = 20;
 
+// The header's micrometre size is a 32-bit field; a page of more than about
+// 2 km is written with the largest size it holds rather than overflowing.
+std::int32_t MicrometersOf(std::int32_t millimeters) {
+  constexpr std::int64_t kMax = std::numeric_limits<std::int32_t>::max();
+  constexpr std::int64_t kMin = std::numeric_limits<std::int32_t>::min();
+  return static_cast<std::int32_t>(std::clamp<std::int64_t>(std::int64_t{millimeters} * 1000, kMin, kMax));
+}
+
 void PutU32(std::vector<std::byte>& out, std::size_t at, std::uint32_t v) {
   for (int i = 0; i < 4; ++i) out[at + i] = static_cast<std::byte>((v >> (8 * i)) & 0xFF);
 }
@@ -187,7 +195,7 @@ std::vector<std::byte> EmfWriter::Finish() const {
   out.U32(0).U32(0).U32(0);  // description, palette entries
   out.Size(device_).Size(millimeters_);
   out.U32(0).U32(0).U32(0);  // pixel format, OpenGL
-  out.Size(SizeL{millimeters_.cx * 1000, millimeters_.cy * 1000});
+  out.Size(SizeL{MicrometersOf(millimeters_.cx), MicrometersOf(millimeters_.cy)});
   for (const auto& [type, body] : records_) {
     out.U32(type).U32(static_cast<std::uint32_t>(8 + body.size()));
     out.Bytes(body);

@@ -33,6 +33,16 @@ TEST(Metafile, ReadsTheHeaderTheWriterFilled) {
   EXPECT_EQ(mf->Bytes().size(), h.bytes);
 }
 
+TEST(Metafile, AVastPageKeepsTheLargestMicrometreSizeTheHeaderHolds) {
+  EmfWriter w;
+  w.Frame({0, 0, 2'000'000'000, 2'000'000'000}).Device({200'000'000, 10}, {20'000'000, -3'000'000});
+  auto mf = Metafile::FromBytes(w.Finish());
+  ASSERT_TRUE(mf) << mf.error().message;
+  ASSERT_TRUE(mf->Header().micrometers);
+  EXPECT_EQ(*mf->Header().micrometers, (SizeL{2147483647, -2147483647 - 1}));
+  EXPECT_EQ(mf->Header().millimeters, (SizeL{20'000'000, -3'000'000}));
+}
+
 TEST(Metafile, RefusesBytesWithoutAValidHeader) {
   const auto good = Sample().Finish();
   EXPECT_FALSE(Metafile::FromBytes(std::span(good).first(60)));                  // too short
