@@ -53,7 +53,8 @@ class ThreadRasterizer {
     CacheKey ck{key.file, key.ppem, m.xx, m.xy, m.yx, m.yy, key.smooth, key.hinted, glyph};
     if (auto it = glyphs_.find(ck); it != glyphs_.end()) return it->second;
     GlyphImage image = Render(key, m, glyph);
-    const std::size_t bytes = static_cast<std::size_t>(image.coverage.sizeInBytes()) + sizeof(GlyphImage) + 64;
+    // Room for the tinted copy is counted up front: four bytes a pixel.
+    const std::size_t bytes = static_cast<std::size_t>(image.coverage.sizeInBytes()) * 5 + sizeof(GlyphImage) + 64;
     if (cached_bytes_ + bytes > kMaxCachedBytes) {
       glyphs_.clear();
       cached_bytes_ = 0;
@@ -137,6 +138,28 @@ ThreadRasterizer& Rasterizer() {
 }
 
 }  // namespace
+
+const QImage& GlyphImage::Tinted(QRgb color) const {
+  if (coverage.isNull() || (!tinted_.isNull() && tint_ == color)) return tinted_;
+  QImage out(coverage.size(), QImage::Format_ARGB32_Premultiplied);
+  if (out.isNull()) {
+    tinted_ = QImage();
+    return tinted_;
+  }
+  const int r = qRed(color), g = qGreen(color), b = qBlue(color);
+  const int width = coverage.width();
+  for (int y = 0; y < coverage.height(); ++y) {
+    const uchar* src = coverage.constScanLine(y);
+    auto* dst = reinterpret_cast<QRgb*>(out.scanLine(y));
+    for (int x = 0; x < width; ++x) {
+      const int a = src[x];
+      dst[x] = qRgba(r * a / 255, g * a / 255, b * a / 255, a);
+    }
+  }
+  tinted_ = std::move(out);
+  tint_ = color;
+  return tinted_;
+}
 
 std::uint8_t SmoothingAlpha(int level) {
   if (level <= 0) return 0;

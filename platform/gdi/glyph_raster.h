@@ -6,6 +6,7 @@
 // here and composited through QPainter.
 #include <QImage>
 #include <QPoint>
+#include <QRgb>
 #include <QTransform>
 
 #include <cstdint>
@@ -23,6 +24,15 @@ struct GlyphImage {
   // The hinted advance at this size in device pixels (untransformed).
   int advance = 0;
   bool valid = false;  // false: the glyph could not be loaded
+
+  // The coverage in `color`, premultiplied and ready to blend. The glyph
+  // keeps the last colour asked for, so a run of text colours each glyph
+  // once rather than at every draw.
+  const QImage& Tinted(QRgb color) const;
+
+ private:
+  mutable QImage tinted_;
+  mutable QRgb tint_ = 0;
 };
 
 // How the glyph outline is rasterised.
@@ -36,8 +46,9 @@ struct GlyphRasterKey {
   bool hinted = true;
 };
 
-// The image of one glyph; cached per thread. The file must stay alive while
-// the cache may refer to it (fonts are loaded once per process).
+// The image of one glyph; cached per thread, and valid until the thread's
+// next call. The file must stay alive while the cache may refer to it (fonts
+// are loaded once per process).
 const GlyphImage& RasterizeGlyph(const GlyphRasterKey& key, std::uint32_t glyph);
 
 // The glyph index of a character in the font's Unicode (or symbol) cmap; 0

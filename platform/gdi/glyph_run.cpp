@@ -1,6 +1,6 @@
 #include "platform/gdi/glyph_run.h"
 
-#include <QColor>
+#include <QPaintDevice>
 
 #include <cmath>
 
@@ -14,22 +14,6 @@ constexpr double kObliqueShear = 0.2126;
 
 QTransform Linear(const QTransform& t) {
   return QTransform(t.m11(), t.m12(), t.m21(), t.m22(), 0, 0);
-}
-
-// The glyph's coverage in the text colour, premultiplied, ready to blend.
-QImage Colored(const QImage& coverage, QRgb color) {
-  QImage out(coverage.size(), QImage::Format_ARGB32_Premultiplied);
-  if (out.isNull()) return out;
-  const int r = qRed(color), g = qGreen(color), b = qBlue(color);
-  for (int y = 0; y < coverage.height(); ++y) {
-    const uchar* src = coverage.constScanLine(y);
-    auto* dst = reinterpret_cast<QRgb*>(out.scanLine(y));
-    for (int x = 0; x < coverage.width(); ++x) {
-      const int a = src[x];
-      dst[x] = qRgba(r * a / 255, g * a / 255, b * a / 255, a);
-    }
-  }
-  return out;
 }
 
 }  // namespace
@@ -55,17 +39,24 @@ void DrawGlyphs(QPainter& painter, const FontInstance& font, std::span<const qui
                                        static_cast<int>(std::lround(along.y() / length)));
   }
 
+  // A band of a page sees a slice of its text: glyphs wholly outside the
+  // device are not blended at all.
+  const QPaintDevice* device = painter.device();
+  const QRect visible = device ? QRect(0, 0, device->width(), device->height()) : QRect();
+
   painter.save();
   painter.resetTransform();
   painter.setCompositionMode(QPainter::CompositionMode_SourceOver);
   for (std::size_t i = 0; i < glyphs.size(); ++i) {
     const GlyphImage& glyph = RasterizeGlyph(key, glyphs[i]);
     if (glyph.coverage.isNull()) continue;
-    const QImage colored = Colored(glyph.coverage, style.color);
     const QPoint origin(static_cast<int>(std::floor(origins[i].x() + 0.5)),
                         static_cast<int>(std::floor(origins[i].y() + 0.5)));
-    painter.drawImage(origin + glyph.offset, colored);
-    if (!bold_step.isNull()) painter.drawImage(origin + glyph.offset + bold_step, colored);
+    const QRect box(origin + glyph.offset, glyph.coverage.size());
+    if (device && !box.united(box.translated(bold_step)).intersects(visible)) continue;
+    const QImage& tinted = glyph.Tinted(style.color);
+    painter.drawImage(box.topLeft(), tinted);
+    if (!bold_step.isNull()) painter.drawImage(box.topLeft() + bold_step, tinted);
   }
   painter.restore();
 }
