@@ -9,9 +9,9 @@
 
 namespace pw::render {
 
-tl::expected<void, std::string> DrawSlice(const PageDrawing& page, int offset, int height,
-                                          std::optional<gdi::Surface>& surface,
-                                          std::vector<std::uint8_t>& out) {
+tl::expected<PlayNotes, std::string> DrawSlice(const PageDrawing& page, int offset, int height,
+                                               std::optional<gdi::Surface>& surface,
+                                               std::vector<std::uint8_t>& out) {
   if (surface && surface->width() == page.drawing_width && surface->height() == height) {
     surface->Fill(0x00FFFFFF);  // as a new surface starts
   } else {
@@ -19,6 +19,7 @@ tl::expected<void, std::string> DrawSlice(const PageDrawing& page, int offset, i
     surface = gdi::Surface::Create(page.drawing_width, height);
   }
   if (!surface) return tl::unexpected(std::string("the drawing surface cannot be made"));
+  gdi::PlayReport report;
   {
     gdi::DeviceContext dc(*surface);
     const PageRect rect{0, -offset, page.drawing_width, page.total_height - offset};
@@ -26,7 +27,7 @@ tl::expected<void, std::string> DrawSlice(const PageDrawing& page, int offset, i
     DrawBackground(canvas, rect, offset, page.background, page.background_factor, {},
                    VisibleArea{surface->width(), surface->height()});
     if (page.metafile) {
-      gdi::PlayMetafile(dc, *page.metafile, gdi::RectL{rect.left, rect.top, rect.right, rect.bottom});
+      gdi::PlayMetafile(dc, *page.metafile, gdi::RectL{rect.left, rect.top, rect.right, rect.bottom}, &report);
       if (page.stamp) DrawDateStamp(dc, rect, page.stamp_text, page.antialias_setting);
     } else {
       DrawUnsupportedNotice(dc, rect);
@@ -41,7 +42,7 @@ tl::expected<void, std::string> DrawSlice(const PageDrawing& page, int offset, i
       static_cast<std::size_t>(image.bytesPerLine()), image.width(), image.height()};
   if (!AverageBlocks(rows, page.factor, page.columns, out_rows, out))
     return tl::unexpected(std::string("the drawing surface has an unexpected size"));
-  return {};
+  return std::move(report.notes);
 }
 
 }  // namespace pw::render

@@ -5,16 +5,21 @@
 #include <QString>
 
 #include <cstdint>
+#include <map>
 #include <optional>
 #include <vector>
 
 #include <tl/expected.hpp>
 
 #include "platform/gdi/metafile.h"
+#include "platform/gdi/player.h"
 #include "platform/gdi/surface.h"
 #include "render/render_options.h"
 
 namespace pw::render {
+
+// What the player noted about a page, counted by text.
+using PlayNotes = std::map<std::string, std::uint32_t>;
 
 // Everything that is the same for every band of one render.
 struct PageDrawing {
@@ -35,10 +40,11 @@ struct PageDrawing {
 // height / factor output rows of columns x 3 bytes (blue, green, red) to
 // `out`. `surface` is the caller's surface from the previous slice: one of
 // the right size is cleared and drawn on again, which spares the system
-// from handing out and zeroing tens of megabytes per band. Fails when the
+// from handing out and zeroing tens of megabytes per band. Returns what the
+// player noted about the page (limits hit, fonts replaced); fails when the
 // drawing surface cannot be made.
-tl::expected<void, std::string> DrawSlice(const PageDrawing& page, int offset, int height,
-                                          std::optional<gdi::Surface>& surface,
-                                          std::vector<std::uint8_t>& out);
+tl::expected<PlayNotes, std::string> DrawSlice(const PageDrawing& page, int offset, int height,
+                                               std::optional<gdi::Surface>& surface,
+                                               std::vector<std::uint8_t>& out);
 
 }  // namespace pw::render

@@ -2,6 +2,7 @@
 // How big a rendered page is: the page size in millimetres (unscaled) and
 // the image size in pixels, from the metafile's picture frame.
 #include <optional>
+#include <string_view>
 
 #include "platform/limits/limits.h"
 
@@ -36,12 +37,15 @@ struct PageGeometry {
   long long columns = 0;
   long long rows = 0;
 
-  // An image that can be made: at least one pixel, within kMaxPageSide and
-  // kMaxPagePixels.
-  bool Drawable() const {
-    return columns >= 1 && rows >= 1 && columns <= kMaxPageSide && rows <= kMaxPageSide &&
-           columns <= kMaxPagePixels / rows;
+  // Why the image cannot be made (no pixel, a side over kMaxPageSide, more
+  // than kMaxPagePixels), as the user is told; nothing when it can.
+  std::optional<std::string_view> Problem() const {
+    if (columns < 1 || rows < 1) return "The page has no area.";
+    if (columns > kMaxPageSide || rows > kMaxPageSide) return limits::kPageSide.message;
+    if (columns > kMaxPagePixels / rows) return limits::kPagePixels.message;
+    return std::nullopt;
   }
+  bool Drawable() const { return !Problem(); }
 };
 
 // The resolution used for sizing: r > 0 (at most kMaxResolution), else 72.

@@ -20,8 +20,9 @@ namespace pw::render {
 
 namespace {
 
-// Keeps renders apart: the preview file and the outputs are process-wide.
-std::mutex g_render_mutex;
+// One preview file serves the whole program: a render writes it and reads
+// it back whole before another may.
+std::mutex g_preview_mutex;
 
 // The page image and the band surfaces together should stay below about
 // 320 MB; the surfaces get what the image leaves, within these bounds.
@@ -90,22 +91,31 @@ struct BandWork {
   ImageWriter& writer;
   std::atomic<std::size_t> next{0};
   std::atomic<bool> failed{false};
-  std::mutex error_mutex;
+  std::mutex mutex;
   std::string error;
+  PlayNotes notes;  // every slice plays the whole page: the most any slice noted
 
   void Fail(std::string message) {
-    std::lock_guard lock(error_mutex);
+    std::lock_guard lock(mutex);
     if (!failed.exchange(true)) error = std::move(message);
+  }
+
+  void Note(const PlayNotes& slice_notes) {
+    if (slice_notes.empty()) return;
+    std::lock_guard lock(mutex);
+    for (const auto& [text, count] : slice_notes) notes[text] = std::max(notes[text], count);
   }
 
   void DrawBand(const Band& band, std::optional<gdi::Surface>& surface) {
     std::vector<std::uint8_t> rows;
     for (int top = band.offset; top < band.offset + band.height; top += slice_height) {
       const int height = std::min(slice_height, band.offset + band.height - top);
-      if (auto drawn = DrawSlice(page, top, height, surface, rows); !drawn) {
+      auto drawn = DrawSlice(page, top, height, surface, rows);
+      if (!drawn) {
         Fail(drawn.error());
         return;
       }
+      Note(*drawn);
       if (!writer.WriteRows(top / plan.factor, height / plan.factor, rows)) {
         // Without supersampling the rest of the band stays unwritten quietly.
         if (plan.factor > 1)
@@ -153,7 +163,6 @@ int SliceHeight(const BandPlan& plan, std::int64_t image_bytes, int workers) {
 
 tl::expected<RenderedPage, RenderError> RenderPage(const RenderRequest& request) {
   EnsureImageLibrary();
-  std::lock_guard render_lock(g_render_mutex);
   const RenderOptions options = Clamped(request.options);
   const gdi::Metafile* metafile =
       request.metafile && !request.metafile->IsNull() ? request.metafile : nullptr;
@@ -170,8 +179,7 @@ tl::expected<RenderedPage, RenderError> RenderPage(const RenderRequest& request)
     result.page_size = PageSizeMm{*geometry.width_mm, *geometry.height_mm};
     SetLastPageSizeMm(*result.page_size);
   }
-  if (!geometry.Drawable())
-    return tl::unexpected(RenderError{"the page has no area or is too large to render"});
+  if (const auto problem = geometry.Problem()) return tl::unexpected(RenderError{std::string(*problem)});
 
   const int columns = static_cast<int>(geometry.columns);
   // A surface row cannot be wider than the GDI layer allows: very wide
@@ -215,10 +223,12 @@ tl::expected<RenderedPage, RenderError> RenderPage(const RenderRequest& request)
     if (writer.RowsWritten() == 0)
       return tl::unexpected(RenderError{"the image library could not hold the page"});
     result.bands = static_cast<int>(plan.bands.size());
+    result.notes = std::move(work.notes);
 
     if (auto configured = ConfigureForOutput(image, request.resolution, options.encoding); !configured)
       return tl::unexpected(RenderError{configured.error()});
-    if (!request.thumbnail && WritesPreview(options.encoding)) {
+    if (request.preview && !request.thumbnail && WritesPreview(options.encoding)) {
+      std::lock_guard preview_lock(g_preview_mutex);
       auto written = WritePreview(image, options.encoding);
       if (!written) return tl::unexpected(RenderError{written.error()});
       if (*written) {
@@ -236,7 +246,10 @@ tl::expected<RenderedPage, RenderError> RenderPage(const RenderRequest& request)
   } catch (const std::exception& error) {  // a band worker that could not be started
     return tl::unexpected(RenderError{error.what()});
   }
-  if (request.view) request.view->InvalidateStatusArea();
+  if (request.view) {
+    if (!result.notes.empty()) request.view->PageNoted(result.notes);
+    request.view->InvalidateStatusArea();
+  }
   return result;
 }
 

@@ -6,6 +6,7 @@
 
 #include <QDateTime>
 
+#include <map>
 #include <optional>
 #include <string>
 
@@ -31,6 +32,10 @@ struct RenderRequest {
   int threads = 0;
   // The moment the date stamp shows; now when absent.
   std::optional<QDateTime> stamp_time;
+  // Writes the preview file when the output format calls for one. Off for
+  // renders that no page view shows, such as a converter's: their image is
+  // then encoded once, by the writer.
+  bool preview = true;
 };
 
 struct RenderedPage {
@@ -38,15 +43,18 @@ struct RenderedPage {
   std::optional<PageSizeMm> page_size; // only for a page with a metafile
   std::optional<int> size_kb;          // when a preview file was written
   int bands = 0;                       // bands drawn
+  // What the player noted about the page, such as a bitmap left out at a
+  // limit or a font replaced, counted by text (as one band saw it).
+  std::map<std::string, std::uint32_t> notes;
 };
 
 struct RenderError {
   std::string message;
 };
 
-// Renders one page. Renders on different threads take turns: the preview
-// file and the last page size are the program's, not the render's. Never
-// returns an image without pixels.
+// Renders one page. Renders on different threads draw at the same time and
+// take turns at the preview file, which is the program's, not the render's.
+// Never returns an image without pixels.
 tl::expected<RenderedPage, RenderError> RenderPage(const RenderRequest& request);
 
 }  // namespace pw::render

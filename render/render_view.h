@@ -3,6 +3,9 @@
 // main frame's progress bar and status area; renders without a window pass
 // nothing. Calls may come from any thread, band workers included:
 // implementations marshal to the user-interface thread.
+#include <cstdint>
+#include <map>
+#include <string>
 
 namespace pw::render {
 
@@ -17,6 +20,9 @@ class RenderView {
   virtual void RenderEnded() = 0;
   // The status line's image size may have changed: repaint it.
   virtual void InvalidateStatusArea() = 0;
+  // What the player noted about the page just rendered (a bitmap left out
+  // at a limit, a font replaced), counted by text; only when there is any.
+  virtual void PageNoted(const std::map<std::string, std::uint32_t>& notes) { (void)notes; }
 };
 
 }  // namespace pw::render

@@ -1,5 +1,8 @@
 #include <gtest/gtest.h>
 
+#include <thread>
+#include <vector>
+
 #include "platform/gdi/metafile.h"
 #include "render/page_rasteriser.h"
 #include "tests/render/render_test_support.h"
@@ -56,6 +59,45 @@ TEST(CorpusRender, ParallelBandsMatchSequentialOnRealPages) {
     ASSERT_TRUE(sequential && parallel) << name;
     ASSERT_GT(sequential->bands, 1) << name;
     EXPECT_TRUE(Pixels(sequential->image) == Pixels(parallel->image)) << name;
+  }
+}
+
+// Pages rendered on two threads at once, each with its own bands, come out
+// as they do one at a time: fonts, glyph caches and the player share nothing
+// a concurrent render could disturb.
+TEST(CorpusRender, PagesRenderedAtTheSameTimeMatchPagesRenderedAlone) {
+  PW_REQUIRE_CORPUS();
+  const auto dir = *pw::test::CorpusDir();
+  std::vector<gdi::Metafile> pages;
+  for (const char* name : {"pages/emfspoolreader__EMFSpoolfileReader_00003__p1.emf",
+                           "emf/emfreader__EMFSpool_0012.emf", "emf/libemf2svg__test-011.emf"}) {
+    auto metafile = gdi::Metafile::FromFile(dir / name);
+    ASSERT_TRUE(metafile.has_value()) << name;
+    pages.push_back(std::move(*metafile));
+  }
+  const auto render = [](const gdi::Metafile& page) {
+    RenderRequest request;
+    request.metafile = &page;
+    request.resolution = 50.0;
+    request.options = RawOptions(2);
+    request.threads = 2;
+    request.preview = false;
+    auto rendered = RenderPage(request);
+    return rendered ? Pixels(rendered->image) : std::vector<std::uint8_t>{};
+  };
+  std::vector<std::vector<std::uint8_t>> alone;
+  for (const auto& page : pages) {
+    alone.push_back(render(page));
+    ASSERT_FALSE(alone.back().empty());
+  }
+  std::vector<std::vector<std::uint8_t>> together[2];
+  {
+    std::jthread first([&] { for (int round = 0; round < 2; ++round) for (const auto& p : pages) together[0].push_back(render(p)); });
+    std::jthread second([&] { for (int round = 0; round < 2; ++round) for (auto it = pages.rbegin(); it != pages.rend(); ++it) together[1].push_back(render(*it)); });
+  }
+  for (std::size_t i = 0; i < 2 * pages.size(); ++i) {
+    EXPECT_TRUE(together[0][i] == alone[i % pages.size()]) << "first thread, render " << i;
+    EXPECT_TRUE(together[1][i] == alone[pages.size() - 1 - i % pages.size()]) << "second thread, render " << i;
   }
 }
 

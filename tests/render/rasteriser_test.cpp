@@ -261,13 +261,65 @@ TEST(Rasteriser, SupersamplingSoftensEdges) {
   EXPECT_GT(levels(5), 10u);  // edges averaged over 25 samples
 }
 
-TEST(Rasteriser, PagesThatCannotBeImagesAreErrors) {
+TEST(Rasteriser, PagesThatCannotBeImagesAreErrorsThatSayWhy) {
   const gdi::Metafile flat = Page({0, 0, 0, 29700});
   auto rendered = RenderPage(Request(&flat, 96.0, RawOptions(0)));
-  EXPECT_FALSE(rendered.has_value());
+  ASSERT_FALSE(rendered.has_value());
+  EXPECT_EQ(rendered.error().message, "The page has no area.");
   const gdi::Metafile vast = Page({0, 0, 2'000'000'000, 2'000'000'000});
   rendered = RenderPage(Request(&vast, 600.0, RawOptions(0)));
-  EXPECT_FALSE(rendered.has_value());
+  ASSERT_FALSE(rendered.has_value());
+  EXPECT_EQ(rendered.error().message, limits::kPageSide.message);
+}
+
+TEST(Rasteriser, WhatThePlayerNotesReachesTheViewOncePerPageNotOncePerBand) {
+  const gdi::Metafile page = Page(kA4, [](gdi::EmfWriter& w) {
+    for (int i = 0; i < limits::kSaveDepth.value + 3; ++i) w.SaveDc();
+    w.MoveTo(0, 0).LineTo(2100, 2970);
+  });
+  struct NotingView : RecordingView {
+    void PageNoted(const std::map<std::string, std::uint32_t>& notes) override { noted.push_back(notes); }
+    std::vector<std::map<std::string, std::uint32_t>> noted;
+  } view;
+  RenderRequest request = Request(&page, 40.0, RawOptions(3));
+  request.view = &view;
+  auto rendered = RenderPage(request);
+  ASSERT_TRUE(rendered.has_value());
+  ASSERT_GT(rendered->bands, 1);
+  const std::map<std::string, std::uint32_t> expected{{std::string(limits::kSaveDepth.message), 3u}};
+  EXPECT_EQ(rendered->notes, expected);
+  ASSERT_EQ(view.noted.size(), 1u);
+  EXPECT_EQ(view.noted[0], expected);
+
+  // A page that hits nothing notes nothing.
+  const gdi::Metafile plain = Page(kA4);
+  view.noted.clear();
+  request.metafile = &plain;
+  rendered = RenderPage(request);
+  ASSERT_TRUE(rendered.has_value());
+  EXPECT_TRUE(rendered->notes.empty());
+  EXPECT_TRUE(view.noted.empty());
+}
+
+TEST(Rasteriser, WithoutThePreviewNoFileIsWrittenAndTheSizeIsKept) {
+  const gdi::Metafile page = Page({0, 0, 5000, 5000});
+  RenderOptions o = RawOptions(0);
+  o.encoding.KodMultipageFormat = 0;
+  o.encoding.JPG_Default = false;
+  o.encoding.PNG_Default = true;
+  RenderRequest request = Request(&page, 100.0, o);
+  request.preview = false;
+  SetCurrentImageSizeKb(77);
+  auto rendered = RenderPage(request);
+  ASSERT_TRUE(rendered.has_value());
+  EXPECT_FALSE(rendered->size_kb.has_value());
+  EXPECT_FALSE(PreviewExists());
+  EXPECT_EQ(CurrentImageSizeKb(), 77);
+  request.preview = true;
+  rendered = RenderPage(request);
+  ASSERT_TRUE(rendered.has_value());
+  EXPECT_TRUE(rendered->size_kb.has_value());
+  EXPECT_TRUE(PreviewExists());
 }
 
 TEST(Rasteriser, OutOfRangeFactorAndScaleAreClamped) {
