@@ -13,6 +13,7 @@ namespace pw::output {
 namespace {
 
 std::atomic<int> g_render_threads{0};
+std::atomic<bool> g_render_preview{true};
 
 std::string FormatOfExtension(const std::string& path) {
   const auto dot = path.find_last_of('.');
@@ -29,7 +30,7 @@ struct FileCloser {
 
 }  // namespace
 
-tl::expected<void, std::string> WriteImageFile(Magick::Image image, const std::string& path) {
+tl::expected<Magick::Blob, std::string> EncodeImageFile(Magick::Image image, const std::string& path) {
   const std::string format = FormatOfExtension(path);
   if (format.empty()) return tl::unexpected(std::string("the file name has no image extension"));
   Magick::Blob blob;
@@ -40,6 +41,10 @@ tl::expected<void, std::string> WriteImageFile(Magick::Image image, const std::s
   } catch (const std::bad_alloc&) {
     return tl::unexpected(std::string("out of memory while encoding the image"));
   }
+  return blob;
+}
+
+tl::expected<void, std::string> WriteEncodedFile(const Magick::Blob& blob, const std::string& path) {
   std::unique_ptr<std::FILE, FileCloser> file(std::fopen(path.c_str(), "wb"));
   if (!file) return tl::unexpected(std::string(std::strerror(errno)));
   const bool written = std::fwrite(blob.data(), 1, blob.length(), file.get()) == blob.length();
@@ -53,6 +58,11 @@ tl::expected<void, std::string> WriteImageFile(Magick::Image image, const std::s
   return {};
 }
 
+tl::expected<void, std::string> WriteImageFile(Magick::Image image, const std::string& path) {
+  return EncodeImageFile(std::move(image), path).and_then(
+      [&path](const Magick::Blob& blob) { return WriteEncodedFile(blob, path); });
+}
+
 tl::expected<Magick::Image, std::string> RenderPageForRun(int index, double resolution, bool thumbnail) {
   app::PageSet& pages = app::Pages();
   const app::PageRecord& record = pages.Record(index);
@@ -64,6 +74,7 @@ tl::expected<Magick::Image, std::string> RenderPageForRun(int index, double reso
   const auto view = CurrentWriterRenderView();
   request.view = view.get();
   request.threads = g_render_threads.load();
+  request.preview = g_render_preview.load();
 
   std::lock_guard lock(app::RenderLock());
   pages.SetBeingRendered(index);
@@ -74,7 +85,10 @@ tl::expected<Magick::Image, std::string> RenderPageForRun(int index, double reso
   return std::move(rendered->image);
 }
 
-void SetWriterRenderThreads(int threads) { g_render_threads.store(threads); }
+void SetWriterRenderOptions(WriterRenderOptions options) {
+  g_render_threads.store(options.threads);
+  g_render_preview.store(options.preview);
+}
 
 std::string RenderFailureText(int index, const std::string& why) {
   return "Page " + std::to_string(index + 1) + " could not be rendered:\n" + why;

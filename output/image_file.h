@@ -14,12 +14,23 @@ namespace pw::output {
 // "No space left on device".
 tl::expected<void, std::string> WriteImageFile(Magick::Image image, const std::string& path);
 
+// The two halves of WriteImageFile: the encoding, which is most of the work
+// and needs no file, and the write of the encoded bytes.
+tl::expected<Magick::Blob, std::string> EncodeImageFile(Magick::Image image, const std::string& path);
+tl::expected<void, std::string> WriteEncodedFile(const Magick::Blob& blob, const std::string& path);
+
 // Renders page `index` of the page set for a writer under the render lock,
 // with page being rendered and the rendering state set around the render.
 tl::expected<Magick::Image, std::string> RenderPageForRun(int index, double resolution, bool thumbnail);
 
-// Band workers of writer renders: 0 one per processor, 1 in order.
-void SetWriterRenderThreads(int threads);
+// How writer renders are made: band workers (0 one per processor, 1 in
+// order) and whether they write the preview file. A run with no page view,
+// such as a converter's, has no use for the preview.
+struct WriterRenderOptions {
+  int threads = 0;
+  bool preview = true;
+};
+void SetWriterRenderOptions(WriterRenderOptions options);
 
 // "Page 3 could not be rendered: <why>" and the like, for messages.
 std::string RenderFailureText(int index, const std::string& why);

@@ -6,6 +6,7 @@
 #include "output/file_naming.h"
 #include "output/image_file.h"
 #include "output/output_run.h"
+#include "output/pending_writes.h"
 #include "output/run_guards.h"
 #include "platform/msgbox/message_box.h"
 #include "platform/paths/paths.h"
@@ -103,31 +104,43 @@ int WriteMultipagePdf() {
       make_document ? InsideExtension(settings::ReadUserString("PDF_Bitmp_Format").value_or(std::string()))
                     : std::string(".bmp");
 
+  // Each page's image file goes into the document once it is written, in
+  // page order, while the next pages render.
+  const auto add_page = [&run, &document](int index, std::string inside_name) {
+    return [&run, &document, index, inside_name](const std::string& inside) {
+      run.written.Set(index, inside);
+      if (!document) return;
+      const int image = document->LoadImage(inside_name);
+      if (image < 0) {
+        MessageBox(MessageOwner::MainWindow, "ERROR 05000157", "Pagewick Message", MessageButtons::Ok);
+        return;
+      }
+      document->BeginPage(10, 10);
+      document->FitImage(image, 0, 0, true);
+      document->CloseImage(image);
+      document->EndPage();
+    };
+  };
+  PendingWrites pending;
+
   const int count = pages.Count();
   for (int i = 0; i < count; ++i) {
     if (UserAbortsRun()) return 0;  // the unfinished document goes with its object
     auto rendered = RenderPageForRun(i, resolution, false);
     if (!rendered) {
-      Tell(RenderFailureText(i, rendered.error()));
+      const auto failed = pending.FinishAll();  // an earlier page's failure is told first
+      Tell(failed.value_or(RenderFailureText(i, rendered.error())));
       return -1;
     }
     const std::string inside_name = PageNumberOf(pages.Record(i).file_name, i) + extension;
-    const std::string inside = *work + inside_name;
-    if (auto written = WriteImageFile(std::move(*rendered), inside); !written) {
-      Tell(WriteFailureText(inside, written.error()));
+    if (auto failed = pending.Start(std::move(*rendered), *work + inside_name, add_page(i, inside_name))) {
+      Tell(*failed);
       return -1;
     }
-    run.written.Set(i, inside);
-    if (!document) continue;
-    const int image = document->LoadImage(inside_name);
-    if (image < 0) {
-      MessageBox(MessageOwner::MainWindow, "ERROR 05000157", "Pagewick Message", MessageButtons::Ok);
-      continue;
-    }
-    document->BeginPage(10, 10);
-    document->FitImage(image, 0, 0, true);
-    document->CloseImage(image);
-    document->EndPage();
+  }
+  if (auto failed = pending.FinishAll()) {
+    Tell(*failed);
+    return -1;
   }
 
   const bool send = run.send_after_run.load();

@@ -52,7 +52,7 @@ void WriterTest::TearDown() {
   platform::SetMessageBoxHost(nullptr);
   app::Pages().Clear();
   app::Pages().SetCurrentImage(Magick::Image());
-  output::SetWriterRenderThreads(0);
+  output::SetWriterRenderOptions({});
 }
 
 void WriterTest::LoadPages(int count, int width_mm, int height_mm, int current, const std::string& prefix) {

@@ -277,7 +277,8 @@ Other:
   --threads N           band workers per page (0: one per processor)
   --save-settings       store the settings given here (nothing is stored otherwise)
   --answer accept|decline   how questions are answered (default accept)
-  -q, --quiet           no progress bar (there is none unless stderr is a terminal)
+  -q, --quiet           no progress bar (there is none unless stderr is a
+                        terminal) and no notes about pages
   -h, --help
 
 Exit codes: 0 success, 1 some pages failed, 2 usage or input error.

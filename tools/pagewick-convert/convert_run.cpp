@@ -21,9 +21,9 @@
 #include "platform/paths/paths.h"
 #include "platform/registry/registry.h"
 #include "platform/shell/shell_open.h"
-#include "progress_bar.h"
 #include "render/current_settings.h"
 #include "settings/settings_store.h"
+#include "terminal_view.h"
 
 namespace pw::convert {
 namespace {
@@ -218,10 +218,10 @@ int RunConvert(const ConvertOptions& o) {
     return kUsageOrInputError;
   }
 
-  output::SetWriterRenderThreads(o.threads);
+  output::SetWriterRenderOptions({o.threads, false});
   const bool show_progress = !o.quiet && ::isatty(STDERR_FILENO);
-  auto progress = show_progress ? std::make_shared<ProgressBar>(pages.Count()) : nullptr;
-  output::SetWriterView(nullptr, progress);
+  auto terminal = o.quiet ? nullptr : std::make_shared<TerminalView>(pages.Count(), show_progress);
+  output::SetWriterView(nullptr, terminal);
 
   pages.SetCurrent(0);
   if (auto first = output::RenderPageForRun(0, render::CurrentResolution(), false)) pages.SetCurrentImage(*first);
@@ -234,7 +234,7 @@ int RunConvert(const ConvertOptions& o) {
   int code = -1;
   if (output::StartWriter(writer)) code = output::WaitForWriter().value_or(-1);
   output::SetWriterView(nullptr, nullptr);
-  progress.reset();
+  terminal.reset();
 
   const int count = pages.Count();
   pages.SetCurrentImage(Magick::Image());

@@ -1,0 +1,68 @@
+#include <gtest/gtest.h>
+
+#include <Magick++.h>
+
+#include <filesystem>
+#include <string>
+#include <vector>
+
+#include "output/pending_writes.h"
+#include "tests/support/test_home.h"
+
+namespace pw::test {
+namespace {
+
+namespace fs = std::filesystem;
+
+Magick::Image Page(int shade) {
+  Magick::Image image(Magick::Geometry(40, 30), Magick::ColorRGB(shade / 255.0, 0.5, 0.5));
+  image.depth(8);
+  return image;
+}
+
+TEST(PendingWrites, FilesAreHandedBackInPageOrderAndAFailureLeavesNoLaterFile) {
+  const fs::path dir = TempDir();
+  fs::create_directory(dir / "p2.png");  // stands where page 2 goes
+  std::vector<std::string> handed_back;
+  const auto note = [&handed_back](const std::string& path) { handed_back.push_back(fs::path(path).filename()); };
+
+  {
+    output::PendingWrites pending(3);
+    for (int i = 1; i <= 4; ++i) {
+      auto failed = pending.Start(Page(i * 40), (dir / ("p" + std::to_string(i) + ".png")).string(), note);
+      ASSERT_FALSE(failed) << *failed;
+    }
+    const auto failed = pending.FinishAll();
+    ASSERT_TRUE(failed);
+    EXPECT_EQ(*failed, "The file could not be written:\n" + (dir / "p2.png").string() + "\nIs a directory");
+  }
+  EXPECT_EQ(handed_back, std::vector<std::string>{"p1.png"});
+  EXPECT_TRUE(fs::is_regular_file(dir / "p1.png"));
+  // Pages 3 and 4 were encoded already, but a run that stopped at page 2
+  // writes nothing after it.
+  EXPECT_FALSE(fs::exists(dir / "p3.png"));
+  EXPECT_FALSE(fs::exists(dir / "p4.png"));
+}
+
+TEST(PendingWrites, EveryPageIsWrittenWhateverTheDepth) {
+  const fs::path dir = TempDir();
+  for (std::size_t depth : {1u, 2u, 8u}) {
+    std::vector<std::string> handed_back;
+    output::PendingWrites pending(depth);
+    for (int i = 0; i < 5; ++i) {
+      const std::string path = (dir / ("d" + std::to_string(depth) + "_" + std::to_string(i) + ".bmp")).string();
+      ASSERT_FALSE(pending.Start(Page(i * 50), path, [&handed_back](const std::string& p) { handed_back.push_back(p); }));
+    }
+    ASSERT_FALSE(pending.FinishAll());
+    ASSERT_EQ(handed_back.size(), 5u);
+    for (int i = 0; i < 5; ++i) {
+      EXPECT_EQ(fs::path(handed_back[i]).filename(), "d" + std::to_string(depth) + "_" + std::to_string(i) + ".bmp");
+      Magick::Image back(handed_back[i]);
+      EXPECT_EQ(back.columns(), 40u);
+      EXPECT_EQ(back.pixelColor(0, 0).redQuantum() / 257, static_cast<unsigned>(i * 50));
+    }
+  }
+}
+
+}  // namespace
+}  // namespace pw::test
