@@ -139,7 +139,8 @@ class PageLoader {
       pages_.SetBeingRendered(index);
       const PageRecord& record = pages_.Record(index);
       pages_.SetCurrentImage(RenderAt(record.metafile.IsNull() ? nullptr : &record.metafile,
-                                      render::CurrentResolution(), false, options_.render_view));
+                                      render::CurrentResolution(), false, options_.render_view),
+                             index);
     }
     pages_.SetState(RenderingState::Ready);
     view.InvalidatePageView(false);

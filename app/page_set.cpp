@@ -22,9 +22,15 @@ Magick::Image PageSet::CurrentImage() const {
   return current_image_;
 }
 
-void PageSet::SetCurrentImage(Magick::Image image) {
+void PageSet::SetCurrentImage(Magick::Image image, int page) {
   std::lock_guard lock(mutex_);
   current_image_ = std::move(image);
+  current_image_page_ = page;
+}
+
+Magick::Image PageSet::ImageOfPage(int index) const {
+  std::lock_guard lock(mutex_);
+  return index >= 0 && index == current_image_page_ ? current_image_ : Magick::Image();
 }
 
 std::string PageSet::WorkFolder() const {
@@ -47,6 +53,10 @@ void PageSet::Clear() {
   const int count = Count();
   current_.store(-1, std::memory_order_release);
   count_.store(0, std::memory_order_release);
+  {
+    std::lock_guard lock(mutex_);
+    current_image_page_ = -1;  // whatever it shows is no page of the next set
+  }
   for (int i = 0; i < count; ++i) Record(i) = PageRecord{};
 }
 

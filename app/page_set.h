@@ -69,7 +69,14 @@ class PageSet {
   // The rendered current page. Copies share pixels (the image library
   // counts references), so a reader gets a stable picture cheaply.
   Magick::Image CurrentImage() const;
-  void SetCurrentImage(Magick::Image image);
+  // The image of page `page`; the one-argument form is for the page that
+  // is current now.
+  void SetCurrentImage(Magick::Image image, int page);
+  void SetCurrentImage(Magick::Image image) { SetCurrentImage(std::move(image), Current()); }
+  // The current image if it shows page `index`, else an empty image. The
+  // current index moves before the new page's image arrives, so "index is
+  // current" does not make the current image that page's.
+  Magick::Image ImageOfPage(int index) const;
 
   // Folder texts end with '/'.
   std::string WorkFolder() const;
@@ -89,6 +96,7 @@ class PageSet {
   std::atomic<int> display_dpi_{96};
   mutable std::mutex mutex_;  // the image and the folder texts
   Magick::Image current_image_;
+  int current_image_page_ = -1;
   std::string work_folder_;
   std::string sample_folder_;
 };

@@ -46,10 +46,9 @@ int WriteImageSeries() {
       if (UserAbortsRun()) return 0;
     }
 
-    // The current page is written as it stands; a current page that has no
-    // image yet is rendered like the others.
-    Magick::Image image;
-    if (i == pages.Current()) image = pages.CurrentImage();
+    // The current page is written as it stands; a current page whose image
+    // has not arrived yet is rendered like the others.
+    Magick::Image image = pages.ImageOfPage(i);
     if (image.columns() == 0 || image.rows() == 0) {
       auto rendered = RenderPageForRun(i, resolution, false);
       if (!rendered) {

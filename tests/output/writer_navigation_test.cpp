@@ -173,12 +173,10 @@ TEST_F(WriterNavigationTest, EveryPageIsWrittenAndTheSetStaysWholeWhilePaging) {
 }
 
 // The file of each page must show that page, wherever the current page is
-// when the writer reaches it. Disabled while it fails: the writer takes the
-// current image whenever the current index is the page in hand, but paging
-// moves the index before the new page's image replaces the old one, so a
-// file can show its neighbour. Enable it once the current image carries
-// the index of the page it shows.
-TEST_F(WriterNavigationTest, DISABLED_EachFileShowsItsOwnPageWhilePaging) {
+// when the writer reaches it: paging moves the index before the new page's
+// image replaces the old one, so "the page in hand is current" alone would
+// let a file show its neighbour.
+TEST_F(WriterNavigationTest, EachFileShowsItsOwnPageWhilePaging) {
   LoadDistinctPages();
   ASSERT_FALSE(HasFatalFailure());
   const std::string dir = OutDir();

@@ -224,7 +224,7 @@ int RunConvert(const ConvertOptions& o) {
   output::SetWriterView(nullptr, terminal);
 
   pages.SetCurrent(0);
-  if (auto first = output::RenderPageForRun(0, render::CurrentResolution(), false)) pages.SetCurrentImage(*first);
+  if (auto first = output::RenderPageForRun(0, render::CurrentResolution(), false)) pages.SetCurrentImage(*first, 0);
   output::SetSaveTarget(*target);
   output::Run().send_after_run = false;
 
