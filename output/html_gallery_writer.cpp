@@ -25,10 +25,6 @@ void AppMessage(const std::string& text) {
   MessageBox(MessageOwner::MainWindow, text, kApplicationCaption, MessageButtons::Ok, MessageIcon::Warning);
 }
 
-int Fail(const std::string& text) {
-  MessageBox(MessageOwner::MainWindow, text, platform::kMessageCaption, MessageButtons::Ok, MessageIcon::Error);
-  return -1;
-}
 
 // Deletes the files directly inside an earlier gallery folder, then the
 // folder; a folder holding a subfolder stays.
@@ -94,21 +90,21 @@ int WriteHtmlGallery() {
     const std::string number = PageNumberOf(pages.Record(i).file_name, i);
 
     auto page = RenderPageForRun(i, resolution, false);
-    if (!page) return Fail(RenderFailureText(i, page.error()));
+    if (!page) return TellRunFailure(RenderFailureText(i, page.error()));
     const std::string page_path = folder + number + extension;
     if (auto written = WriteImageFile(std::move(*page), page_path); !written)
-      return Fail(WriteFailureText(page_path, written.error()));
+      return TellRunFailure(WriteFailureText(page_path, written.error()));
 
     auto thumbnail = RenderPageForRun(i, kGalleryThumbnailDpi, true);
-    if (!thumbnail) return Fail(RenderFailureText(i, thumbnail.error()));
+    if (!thumbnail) return TellRunFailure(RenderFailureText(i, thumbnail.error()));
     const std::string thumbnail_path = folder + number + "_" + extension;
     try {
       *thumbnail = FittedThumbnail(std::move(*thumbnail));
     } catch (const Magick::Exception& error) {
-      return Fail(WriteFailureText(thumbnail_path, error.what()));
+      return TellRunFailure(WriteFailureText(thumbnail_path, error.what()));
     }
     if (auto written = WriteImageFile(std::move(*thumbnail), thumbnail_path); !written)
-      return Fail(WriteFailureText(thumbnail_path, written.error()));
+      return TellRunFailure(WriteFailureText(thumbnail_path, written.error()));
 
     if (bottoms) bottoms << BottomsEntryText(number, extension) << std::flush;
   }

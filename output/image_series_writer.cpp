@@ -12,19 +12,10 @@
 #include "render/current_settings.h"
 
 namespace pw::output {
-namespace {
 
 using platform::MessageBox;
 using platform::MessageButtons;
-using platform::MessageIcon;
 using platform::MessageOwner;
-
-int Fail(const std::string& text) {
-  MessageBox(MessageOwner::MainWindow, text, platform::kMessageCaption, MessageButtons::Ok, MessageIcon::Error);
-  return -1;
-}
-
-}  // namespace
 
 int WriteImageSeries() {
   app::PageSet& pages = app::Pages();
@@ -42,7 +33,7 @@ int WriteImageSeries() {
   const int count = pages.Count();
   for (int i = 0; i < count; ++i) {
     if (run.abort_requested.load()) {
-      if (auto failed = pending.FinishAll()) return Fail(*failed);  // the pages in hand are finished first
+      if (auto failed = pending.FinishAll()) return TellRunFailure(*failed);  // the pages in hand are finished first
       if (UserAbortsRun()) return 0;
     }
 
@@ -52,21 +43,21 @@ int WriteImageSeries() {
     if (image.columns() == 0 || image.rows() == 0) {
       auto rendered = RenderPageForRun(i, resolution, false);
       if (!rendered) {
-        if (auto failed = pending.FinishAll()) return Fail(*failed);
-        return Fail(RenderFailureText(i, rendered.error()));
+        if (auto failed = pending.FinishAll()) return TellRunFailure(*failed);
+        return TellRunFailure(RenderFailureText(i, rendered.error()));
       }
       image = std::move(*rendered);
     }
 
     const std::string path = SeriesFileNameOfPage(target, i, flags);
     if (path.size() > kMaxOutputPath) {
-      if (auto failed = pending.FinishAll()) return Fail(*failed);
+      if (auto failed = pending.FinishAll()) return TellRunFailure(*failed);
       MessageBox(MessageOwner::None, kNameTooLong, platform::kMessageCaption, MessageButtons::Ok);
       return -1;
     }
-    if (auto failed = pending.Start(std::move(image), path, enter(i))) return Fail(*failed);
+    if (auto failed = pending.Start(std::move(image), path, enter(i))) return TellRunFailure(*failed);
   }
-  if (auto failed = pending.FinishAll()) return Fail(*failed);
+  if (auto failed = pending.FinishAll()) return TellRunFailure(*failed);
   if (run.send_after_run.load()) SendSeries(count);
   return 0;
 }

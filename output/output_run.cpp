@@ -155,6 +155,12 @@ WaitCursorScope::~WaitCursorScope() {
   if (view_) view_->SetWaitCursor(false);
 }
 
+int TellRunFailure(const std::string& text) {
+  platform::MessageBox(platform::MessageOwner::MainWindow, text, platform::kMessageCaption,
+                       platform::MessageButtons::Ok, platform::MessageIcon::Error);
+  return -1;
+}
+
 bool UserAbortsRun() {
   if (!Run().abort_requested.exchange(false)) return false;
   return platform::MessageBox(platform::MessageOwner::MainWindow, "Abort File Generation Process?",

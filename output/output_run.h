@@ -109,6 +109,10 @@ class WaitCursorScope {
 // confirms.
 bool UserAbortsRun();
 
+// Tells the user, in an error box over the main window, why the run stops;
+// returns -1, the exit code of a run that stopped.
+int TellRunFailure(const std::string& text);
+
 // Starts `procedure` on the writer thread when the current page index is a
 // page of the set and no run is in progress; abort requested is cleared
 // just before. False when nothing was started.

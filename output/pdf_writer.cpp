@@ -23,9 +23,6 @@ using platform::MessageButtons;
 using platform::MessageIcon;
 using platform::MessageOwner;
 
-void Tell(const std::string& text, MessageIcon icon = MessageIcon::Error) {
-  MessageBox(MessageOwner::MainWindow, text, platform::kMessageCaption, MessageButtons::Ok, icon);
-}
 
 // Reads the page image the PDF command put aside back into the current
 // page image.
@@ -73,7 +70,7 @@ int WriteMultipagePdf() {
 
   const auto work = platform::WorkFolder();
   if (!work) {
-    Tell("The work folder for the PDF pages cannot be made.");
+    TellRunFailure("The work folder for the PDF pages cannot be made.");
     return -1;
   }
   const settings::Settings start = settings::Snapshot();
@@ -129,17 +126,17 @@ int WriteMultipagePdf() {
     auto rendered = RenderPageForRun(i, resolution, false);
     if (!rendered) {
       const auto failed = pending.FinishAll();  // an earlier page's failure is told first
-      Tell(failed.value_or(RenderFailureText(i, rendered.error())));
+      TellRunFailure(failed.value_or(RenderFailureText(i, rendered.error())));
       return -1;
     }
     const std::string inside_name = PageNumberOf(pages.Record(i).file_name, i) + extension;
     if (auto failed = pending.Start(std::move(*rendered), *work + inside_name, add_page(i, inside_name))) {
-      Tell(*failed);
+      TellRunFailure(*failed);
       return -1;
     }
   }
   if (auto failed = pending.FinishAll()) {
-    Tell(*failed);
+    TellRunFailure(*failed);
     return -1;
   }
 
@@ -154,7 +151,7 @@ int WriteMultipagePdf() {
     finished = document->EndDocument();
     const std::string why = document->LastError();
     document.reset();
-    if (!finished) Tell(WriteFailureText(result, why.empty() ? "the document could not be saved" : why));
+    if (!finished) TellRunFailure(WriteFailureText(result, why.empty() ? "the document could not be saved" : why));
     if (finished && !send && start.StartFile_Opt) platform::ShellOpen(result);
     if (auto backup = TakeOutputFormatBackup()) StoreFormatFlags(*backup);
     if (!send) RestoreCurrentPage();
