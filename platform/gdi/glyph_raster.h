@@ -6,7 +6,9 @@
 // here and composited through QPainter.
 #include <QImage>
 #include <QPoint>
+#include <QRect>
 #include <QRgb>
+#include <QSize>
 #include <QTransform>
 
 #include <cstdint>
@@ -17,13 +19,21 @@ namespace pw::gdi {
 
 struct GlyphImage {
   // Coverage as 0..255 alpha (Format_Alpha8), already mapped through the
-  // smoothing curve; null for blank glyphs (space).
+  // smoothing curve; null for blank glyphs (space) and for large glyphs,
+  // which are kept as outlines and drawn a part at a time.
   QImage coverage;
-  // Top-left of `coverage` relative to the glyph's baseline origin, device pixels.
+  // Top-left of the glyph's image relative to its baseline origin, device pixels.
   QPoint offset;
+  // The size of the glyph's whole image, also when only its outline is kept.
+  QSize size;
   // The hinted advance at this size in device pixels (untransformed).
   int advance = 0;
   bool valid = false;  // false: the glyph could not be loaded
+
+  // A large smoothed glyph: its image is made a part at a time
+  // (RasterizeGlyphPart), so that a band of a page at a high supersampling
+  // factor rasterises only the rows it shows.
+  bool Outlined() const { return coverage.isNull() && !size.isEmpty(); }
 
   // The coverage in `color`, premultiplied and ready to blend. The glyph
   // keeps the last colour asked for, so a run of text colours each glyph
@@ -50,6 +60,11 @@ struct GlyphRasterKey {
 // next call. The file must stay alive while the cache may refer to it (fonts
 // are loaded once per process).
 const GlyphImage& RasterizeGlyph(const GlyphRasterKey& key, std::uint32_t glyph);
+
+// The pixels of `part` (in the glyph image's own coordinates, clipped to
+// it) of a smoothed glyph, exactly as they are in the whole image; offset
+// is the part's top-left relative to the baseline origin. Not cached.
+GlyphImage RasterizeGlyphPart(const GlyphRasterKey& key, std::uint32_t glyph, const QRect& part);
 
 // The glyph index of a character in the font's Unicode (or symbol) cmap; 0
 // when it has none. Cached per thread like the glyphs.

@@ -47,16 +47,25 @@ void DrawGlyphs(QPainter& painter, const FontInstance& font, std::span<const qui
   painter.save();
   painter.resetTransform();
   painter.setCompositionMode(QPainter::CompositionMode_SourceOver);
+  const auto draw = [&](const QImage& tinted, QPoint at) {
+    painter.drawImage(at, tinted);
+    if (!bold_step.isNull()) painter.drawImage(at + bold_step, tinted);
+  };
   for (std::size_t i = 0; i < glyphs.size(); ++i) {
     const GlyphImage& glyph = RasterizeGlyph(key, glyphs[i]);
-    if (glyph.coverage.isNull()) continue;
+    if (glyph.size.isEmpty()) continue;
     const QPoint origin(static_cast<int>(std::floor(origins[i].x() + 0.5)),
                         static_cast<int>(std::floor(origins[i].y() + 0.5)));
-    const QRect box(origin + glyph.offset, glyph.coverage.size());
+    const QRect box(origin + glyph.offset, glyph.size);
     if (device && !box.united(box.translated(bold_step)).intersects(visible)) continue;
-    const QImage& tinted = glyph.Tinted(style.color);
-    painter.drawImage(box.topLeft(), tinted);
-    if (!bold_step.isNull()) painter.drawImage(box.topLeft() + bold_step, tinted);
+    if (!glyph.Outlined()) {
+      draw(glyph.Tinted(style.color), box.topLeft());
+      continue;
+    }
+    // Only the part the device shows of the glyph and of its bold copy.
+    const QRect shown = device ? box.intersected(visible.united(visible.translated(-bold_step))) : box;
+    const GlyphImage part = RasterizeGlyphPart(key, glyphs[i], shown.translated(-box.topLeft()));
+    if (!part.coverage.isNull()) draw(part.Tinted(style.color), shown.topLeft());
   }
   painter.restore();
 }
