@@ -45,38 +45,62 @@ class ViewScope {
   RenderView* view_;
 };
 
-// Copies output rows into the image, one row of the pixel cache at a time.
-// The image library's pixel cache serves one thread at a time.
+// Copies output rows into the image. Each worker writes its own rows through
+// its own view of the pixel cache, so workers do not wait for one another.
 class ImageWriter {
  public:
-  ImageWriter(Magick::Image& image, int columns) : image_(image), columns_(columns) {}
-
-  // False when the image cannot provide row y.
-  bool WriteRows(int first_row, int rows, const std::vector<std::uint8_t>& bgr) {
-    std::lock_guard lock(mutex_);
-    const std::uint8_t* src = bgr.data();
-    for (int y = first_row; y < first_row + rows; ++y) {
-      Magick::PixelPacket* q = image_.setPixels(0, y, columns_, 1);
-      if (!q) return false;
-      for (int x = 0; x < columns_; ++x, ++q, src += 3) {
-        q->blue = ByteToQuantum(src[0]);
-        q->green = ByteToQuantum(src[1]);
-        q->red = ByteToQuantum(src[2]);
-        q->opacity = 0;
-      }
-      image_.syncPixels();
-      ++rows_written_;
-    }
-    return true;
+  ImageWriter(Magick::Image& image, int columns) : image_(image), columns_(columns) {
+    image_.modifyImage();  // the image is not shared while the workers write
   }
+
+  // One worker's way into the pixel cache.
+  class View {
+   public:
+    explicit View(ImageWriter& writer)
+        : writer_(writer),
+          exception_(MagickCore::AcquireExceptionInfo()),
+          view_(MagickCore::AcquireAuthenticCacheView(writer.image_.image(), exception_)) {}
+    ~View() {
+      if (view_) MagickCore::DestroyCacheView(view_);
+      MagickCore::DestroyExceptionInfo(exception_);
+    }
+    View(const View&) = delete;
+    View& operator=(const View&) = delete;
+
+    // False when the image cannot provide row y.
+    bool WriteRows(int first_row, int rows, const std::vector<std::uint8_t>& bgr) {
+      if (!view_) return false;
+      const std::uint8_t* src = bgr.data();
+      for (int y = first_row; y < first_row + rows; ++y) {
+        MagickCore::PixelPacket* q =
+            MagickCore::QueueCacheViewAuthenticPixels(view_, 0, y, static_cast<std::size_t>(writer_.columns_), 1,
+                                                      exception_);
+        if (!q) return false;
+        for (int x = 0; x < writer_.columns_; ++x, ++q, src += 3) {
+          q->blue = ByteToQuantum(src[0]);
+          q->green = ByteToQuantum(src[1]);
+          q->red = ByteToQuantum(src[2]);
+          q->opacity = 0;
+        }
+        if (!MagickCore::SyncCacheViewAuthenticPixels(view_, exception_)) return false;
+        ++writer_.rows_written_;
+      }
+      return true;
+    }
+
+   private:
+    ImageWriter& writer_;
+    // Failures are told by the row that could not be had, not by this.
+    MagickCore::ExceptionInfo* exception_;
+    MagickCore::CacheView* view_;
+  };
 
   long long RowsWritten() const { return rows_written_; }
 
  private:
   Magick::Image& image_;
   int columns_;
-  std::mutex mutex_;
-  long long rows_written_ = 0;
+  std::atomic<long long> rows_written_{0};
 };
 
 struct BandWork {
@@ -106,17 +130,23 @@ struct BandWork {
     for (const auto& [text, count] : slice_notes) notes[text] = std::max(notes[text], count);
   }
 
-  void DrawBand(const Band& band, std::optional<gdi::Surface>& surface) {
+  // A worker's surfaces, kept from slice to slice: one of the full slice
+  // height and one for the shorter slice that ends a band.
+  struct Surfaces {
+    std::optional<gdi::Surface> full, rest;
+  };
+
+  void DrawBand(const Band& band, Surfaces& surfaces, ImageWriter::View& out) {
     std::vector<std::uint8_t> rows;
     for (int top = band.offset; top < band.offset + band.height; top += slice_height) {
       const int height = std::min(slice_height, band.offset + band.height - top);
-      auto drawn = DrawSlice(page, top, height, surface, rows);
+      auto drawn = DrawSlice(page, top, height, height == slice_height ? surfaces.full : surfaces.rest, rows);
       if (!drawn) {
         Fail(drawn.error());
         return;
       }
       Note(*drawn);
-      if (!writer.WriteRows(top / plan.factor, height / plan.factor, rows)) {
+      if (!out.WriteRows(top / plan.factor, height / plan.factor, rows)) {
         // Without supersampling the rest of the band stays unwritten quietly.
         if (plan.factor > 1)
           platform::MessageBox(platform::MessageOwner::MainWindow, "q == (PixelPacket *) NULL",
@@ -128,10 +158,11 @@ struct BandWork {
 
   void Run() {
     try {
-      std::optional<gdi::Surface> surface;  // this worker's, kept from band to band
+      Surfaces surfaces;
+      ImageWriter::View out(writer);
       for (std::size_t k = next++; k < plan.bands.size() && !failed; k = next++) {
         if (view) view->BandStarted(plan.bands[k].index, plan.nominal_count);
-        DrawBand(plan.bands[k], surface);
+        DrawBand(plan.bands[k], surfaces, out);
       }
     } catch (const Magick::Exception& error) {
       Fail(error.what());
