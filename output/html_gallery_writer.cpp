@@ -8,6 +8,7 @@
 #include "output/gallery_pages.h"
 #include "output/image_file.h"
 #include "output/output_run.h"
+#include "output/pending_writes.h"
 #include "platform/msgbox/message_box.h"
 #include "platform/shell/shell_open.h"
 #include "render/current_settings.h"
@@ -84,30 +85,40 @@ int WriteHtmlGallery() {
     AppMessage("bottoms.html file not created!\nError 00065482");
   }
 
+  // Pages and thumbnails are encoded in the background and written in page
+  // order; each page's line in bottoms.html follows its thumbnail's file.
+  PendingWrites pending;
+  const auto fail = [&pending](std::string text) {
+    if (auto failed = pending.FinishAll()) text = std::move(*failed);  // an earlier page's failure is told first
+    return TellRunFailure(text);
+  };
   const int count = pages.Count();
   for (int i = 0; i < count; ++i) {
-    if (UserAbortsRun()) return 0;
+    if (Run().abort_requested.load()) {
+      if (auto failed = pending.FinishAll()) return TellRunFailure(*failed);  // the pages in hand are finished first
+      if (UserAbortsRun()) return 0;
+    }
     const std::string number = PageNumberOf(pages.Record(i).file_name, i);
 
     auto page = RenderPageForRun(i, resolution, false);
-    if (!page) return TellRunFailure(RenderFailureText(i, page.error()));
-    const std::string page_path = folder + number + extension;
-    if (auto written = WriteImageFile(std::move(*page), page_path); !written)
-      return TellRunFailure(WriteFailureText(page_path, written.error()));
+    if (!page) return fail(RenderFailureText(i, page.error()));
+    if (auto failed = pending.Start(std::move(*page), folder + number + extension, {}))
+      return TellRunFailure(*failed);
 
     auto thumbnail = RenderPageForRun(i, kGalleryThumbnailDpi, true);
-    if (!thumbnail) return TellRunFailure(RenderFailureText(i, thumbnail.error()));
+    if (!thumbnail) return fail(RenderFailureText(i, thumbnail.error()));
     const std::string thumbnail_path = folder + number + "_" + extension;
     try {
       *thumbnail = FittedThumbnail(std::move(*thumbnail));
     } catch (const Magick::Exception& error) {
-      return TellRunFailure(WriteFailureText(thumbnail_path, error.what()));
+      return fail(WriteFailureText(thumbnail_path, error.what()));
     }
-    if (auto written = WriteImageFile(std::move(*thumbnail), thumbnail_path); !written)
-      return TellRunFailure(WriteFailureText(thumbnail_path, written.error()));
-
-    if (bottoms) bottoms << BottomsEntryText(number, extension) << std::flush;
+    const auto entry = [&bottoms, number, extension](const std::string&) {
+      if (bottoms) bottoms << BottomsEntryText(number, extension) << std::flush;
+    };
+    if (auto failed = pending.Start(std::move(*thumbnail), thumbnail_path, entry)) return TellRunFailure(*failed);
   }
+  if (auto failed = pending.FinishAll()) return TellRunFailure(*failed);
 
   if (bottoms) {
     bottoms << BottomsTailText();

@@ -121,5 +121,23 @@ TEST_F(GalleryWriterTest, TooLongFolderAndAbortAfterTwoPages) {
   EXPECT_EQ(view->cursor_off.load(), 2);
 }
 
+TEST_F(GalleryWriterTest, AFileThatCannotBeWrittenEndsTheRunAfterTheEarlierPages) {
+  LoadPages(3);
+  const std::string dir = OutDir();
+  output::SetSaveTarget({dir, "F"});
+  const std::string folder = dir + "/F_files/";
+  hook->on_render = [folder](int n) {
+    if (n == 1) fs::create_directory(folder + "0002_.jpg");  // stands where page 2's thumbnail goes
+  };
+  EXPECT_EQ(output::WriteHtmlGallery(), -1);
+  ASSERT_EQ(messages->Texts().size(), 1u);
+  EXPECT_EQ(messages->Texts()[0], "The file could not be written:\n" + folder + "0002_.jpg\nIs a directory");
+  // Page 2's image went before its thumbnail; its line in bottoms.html did
+  // not, and nothing of page 3 was written (the folder is not listed).
+  EXPECT_EQ(FileNames(folder),
+            (std::vector<std::string>{"0001.jpg", "0001_.jpg", "0002.jpg", "bottoms.html", "header.html"}));
+  EXPECT_EQ(ReadText(folder + "bottoms.html"), ExpectedBottomsHead("F") + Entry("0001", ".jpg"));
+}
+
 }  // namespace
 }  // namespace pw::test
