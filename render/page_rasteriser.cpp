@@ -10,6 +10,7 @@
 #include "platform/msgbox/message_box.h"
 #include "render/band_drawing.h"
 #include "render/band_plan.h"
+#include "render/band_workers.h"
 #include "render/image_encoding.h"
 #include "render/image_library.h"
 #include "render/page_geometry.h"
@@ -244,12 +245,7 @@ tl::expected<RenderedPage, RenderError> RenderPage(const RenderRequest& request)
     const std::int64_t image_bytes = std::int64_t{columns} * rows * std::int64_t{sizeof(Magick::PixelPacket)};
     ImageWriter writer(image, columns);
     BandWork work(page, plan, SliceHeight(plan, image_bytes, workers), request.view, writer);
-    if (workers == 1) {
-      work.Run();
-    } else {
-      std::vector<std::jthread> threads;
-      for (int i = 0; i < workers; ++i) threads.emplace_back([&work] { work.Run(); });
-    }
+    RunOnBandWorkers(workers - 1, [&work] { work.Run(); });
     if (work.failed) return tl::unexpected(RenderError{work.error});
     if (writer.RowsWritten() == 0)
       return tl::unexpected(RenderError{"the image library could not hold the page"});
@@ -274,7 +270,7 @@ tl::expected<RenderedPage, RenderError> RenderPage(const RenderRequest& request)
     return tl::unexpected(RenderError{error.what()});
   } catch (const std::bad_alloc&) {
     return tl::unexpected(RenderError{"out of memory while rendering the page"});
-  } catch (const std::exception& error) {  // a band worker that could not be started
+  } catch (const std::exception& error) {
     return tl::unexpected(RenderError{error.what()});
   }
   if (request.view) {
