@@ -91,10 +91,16 @@ void FillList(PrinterDirectory& directory, spooler::PrinterEnum kind, const Inve
 
 bool CheckCapturePrinter() {
   auto line = ReadHandshakeLine(PrinterHandshakePath(), 1);
-  if (!line) return false;
+  std::lock_guard lock(State().mutex);
+  // A failed check forgets the name an earlier one found: the job clean-up
+  // after this capture must not clear the queue of a printer it no longer
+  // knows to be the capture printer.
+  if (!line) {
+    State().printer_name.clear();
+    return false;
+  }
   const std::size_t cut = line->find(kPortSeparator);
   if (cut != std::string::npos) line->resize(cut);
-  std::lock_guard lock(State().mutex);
   State().printer_name = std::move(*line);
   return true;
 }

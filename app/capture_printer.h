@@ -19,7 +19,7 @@ inline constexpr std::size_t kMaxInventoryPrinters = 1000;
 // the file there is no capture printer; the user's default printer is never
 // taken, so a capture never clears the jobs of an unrelated queue. As no
 // default printer is taken, the run-time printer resolution of the settings
-// record keeps its value.
+// record keeps its value. A failed check leaves the name empty.
 bool CheckCapturePrinter();
 
 // Empty until CheckCapturePrinter has found a name.

@@ -46,6 +46,27 @@ TEST(CapturePrinter, WithoutTheHandshakeFileNoPrinterIsTakenNotEvenTheDefault) {
   EXPECT_FALSE(ListCaptureJobs());
 }
 
+TEST(CapturePrinter, AFailedCheckForgetsThePrinterAnEarlierCheckFound) {
+  ASSERT_TRUE(spooler::AddPrinter({.name = "Office", .port = "LPT1:", .driver = "Generic"}));
+  WritePrinterHandshake("Office on LPT1:");
+  ASSERT_TRUE(CheckCapturePrinter());
+  ASSERT_EQ(CapturePrinterName(), "Office");
+  ASSERT_TRUE(fs::remove(PrinterHandshakePath()));
+
+  EXPECT_FALSE(CheckCapturePrinter());
+  EXPECT_EQ(CapturePrinterName(), "");
+  // The clean-up of this capture finds no printer, so the queue that was
+  // the capture printer before keeps its jobs.
+  auto office = spooler::OpenPrinter("Office");
+  ASSERT_TRUE(office);
+  const auto bytes = spooler::SpoolWriter("letter").AddPage(test::TinyEmf(1)).Finish();
+  ASSERT_TRUE(spooler::SubmitJob(*office, "letter", bytes));
+  ClearCaptureJobs();
+  const auto jobs = spooler::EnumJobs(*office);
+  ASSERT_TRUE(jobs);
+  EXPECT_EQ(jobs->size(), 1u);
+}
+
 class CaptureJobs : public ::testing::Test {
  protected:
   void SetUp() override {
