@@ -196,6 +196,8 @@ void LoadClipboardPage(const CaptureLoadOptions& options, const std::string& wor
   bool written = false;
   if (content)
     written = WriteFile(page_file, *content);
+  else if (content.error() == clipboard::ClipboardProblem::TooLarge)
+    Tell(limits::kMetafileBytes.message);
   else
     Tell(kNoClipboardData);
   // The capture is consumed whether or not it held a page.

@@ -5,7 +5,7 @@
 #include <fstream>
 #include <iterator>
 
-#include "platform/gdi/metafile.h"
+#include "platform/limits/limits.h"
 #include "platform/paths/paths.h"
 
 namespace pw::clipboard {
@@ -33,15 +33,17 @@ bool PutEnhMetafile(std::span<const std::byte> emf) {
   return !error;
 }
 
-std::optional<std::vector<std::byte>> ReadEnhMetafile() {
+tl::expected<std::vector<std::byte>, ClipboardProblem> ReadEnhMetafile() {
   // Anything larger than a metafile may be is not read into memory at all.
   std::error_code error;
   const auto size = fs::file_size(ClipboardStorePath(), error);
-  if (error || size > gdi::Metafile::kMaxBytes) return std::nullopt;
+  if (error) return tl::unexpected(ClipboardProblem::Empty);
+  if (size > static_cast<std::uintmax_t>(limits::kMetafileBytes.value))
+    return tl::unexpected(ClipboardProblem::TooLarge);
   std::ifstream in(ClipboardStorePath(), std::ios::binary);
-  if (!in) return std::nullopt;
+  if (!in) return tl::unexpected(ClipboardProblem::Empty);
   std::vector<char> raw((std::istreambuf_iterator<char>(in)), std::istreambuf_iterator<char>());
-  if (in.bad()) return std::nullopt;
+  if (in.bad()) return tl::unexpected(ClipboardProblem::Empty);
   std::vector<std::byte> bytes(raw.size());
   std::transform(raw.begin(), raw.end(), bytes.begin(), [](char c) { return static_cast<std::byte>(c); });
   return bytes;
@@ -53,7 +55,7 @@ bool EmptyClipboard() {
   return !error;
 }
 
-std::optional<std::vector<std::byte>> TakeEnhMetafile() {
+tl::expected<std::vector<std::byte>, ClipboardProblem> TakeEnhMetafile() {
   auto content = ReadEnhMetafile();
   EmptyClipboard();
   return content;

@@ -13,7 +13,8 @@
 //   text (gdi::MetafileError, the .reg import error, a pagewick-reg key
 //   argument) or is shown by the capture load beside its own texts.
 // - The surface bounds are checked by gdi::Surface::Create; emfplay names
-//   the side bound for a page beyond it.
+//   the side bound for a page beyond it, and SurfaceBoundPassed names the
+//   bound a refused surface went past.
 // - The page image bounds are checked by the page rasteriser (render/)
 //   before it allocates anything; a page past them is a render error.
 //
@@ -32,7 +33,8 @@ struct Limit {
 
 // One metafile, and so one record of it or one page of a spool file: 1 GiB.
 // Protects the memory a page's bytes are read into. Checked before a byte
-// is read: gdi::Metafile::FromFile and FromBytes fail with this message.
+// is read: gdi::Metafile::FromFile and FromBytes fail with this message,
+// and the capture load shows it for a clipboard metafile past it.
 inline constexpr Limit kMetafileBytes{std::int64_t{1} << 30,
                                       "The page is larger than 1 GB and cannot be opened."};
 
@@ -43,6 +45,15 @@ inline constexpr Limit kSurfaceSide{std::int64_t{1} << 17,
                                     "The drawing surface would be wider or taller than 131072 pixels."};
 inline constexpr Limit kSurfaceBytes{std::int64_t{1} << 30,
                                      "The drawing surface would need more than 1 GB of memory."};
+
+// The surface bound a surface of width × height pixels goes past (the side
+// bound first), or nullptr within both: a refused surface can then be
+// reported with the message of the bound that refused it.
+constexpr const Limit* SurfaceBoundPassed(std::int64_t width, std::int64_t height) {
+  if (width > kSurfaceSide.value || height > kSurfaceSide.value) return &kSurfaceSide;
+  if (width * height * 4 > kSurfaceBytes.value) return &kSurfaceBytes;
+  return nullptr;
+}
 
 // A rendered page: 2^28 pixels, each side at most 65535. Protects the page
 // image a render returns; a page past them is a render error.

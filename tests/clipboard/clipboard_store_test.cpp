@@ -1,6 +1,6 @@
 #include "platform/clipboard/clipboard_store.h"
 
-#include "platform/gdi/metafile.h"
+#include "platform/limits/limits.h"
 
 #include <gtest/gtest.h>
 
@@ -13,20 +13,30 @@ namespace {
 namespace fs = std::filesystem;
 
 TEST(ClipboardStore, PutReadTakeAndEmpty) {
-  EXPECT_FALSE(ReadEnhMetafile());
+  ASSERT_FALSE(ReadEnhMetafile());
+  EXPECT_EQ(ReadEnhMetafile().error(), ClipboardProblem::Empty);
   const std::vector<std::byte> emf(64, std::byte{0x5a});
   ASSERT_TRUE(PutEnhMetafile(emf));
   EXPECT_EQ(ReadEnhMetafile(), emf);
   EXPECT_EQ(TakeEnhMetafile(), emf);
-  EXPECT_FALSE(ReadEnhMetafile());
+  ASSERT_FALSE(ReadEnhMetafile());
+  EXPECT_EQ(ReadEnhMetafile().error(), ClipboardProblem::Empty);
   EXPECT_TRUE(EmptyClipboard());
 }
 
-TEST(ClipboardStore, OversizedStoreIsNotRead) {
+TEST(ClipboardStore, StorePastTheMetafileBoundIsNotReadAndSaysSo) {
   ASSERT_TRUE(PutEnhMetafile(std::vector<std::byte>(16)));
   // A sparse file: its size is past the limit without using the disk.
-  fs::resize_file(ClipboardStorePath(), gdi::Metafile::kMaxBytes + 1);
-  EXPECT_FALSE(ReadEnhMetafile());
+  const auto bound = static_cast<std::uintmax_t>(limits::kMetafileBytes.value);
+  fs::resize_file(ClipboardStorePath(), bound + 1);
+  const auto past = ReadEnhMetafile();
+  ASSERT_FALSE(past);
+  EXPECT_EQ(past.error(), ClipboardProblem::TooLarge);
+  // Taking it still empties the clipboard.
+  EXPECT_EQ(TakeEnhMetafile().error(), ClipboardProblem::TooLarge);
+  EXPECT_EQ(ReadEnhMetafile().error(), ClipboardProblem::Empty);
+
+  ASSERT_TRUE(PutEnhMetafile(std::vector<std::byte>(16)));
   fs::resize_file(ClipboardStorePath(), 4096);
   auto small = ReadEnhMetafile();
   ASSERT_TRUE(small);

@@ -376,6 +376,32 @@ TEST(SurfaceLimits, SideAndBytesAreBounded) {
   EXPECT_FALSE(gdi::Surface::Create(width, height).has_value());
 }
 
+TEST(SurfaceLimits, TheBoundARefusedSurfacePassesIsNamedAndAgreesWithCreate) {
+  const int side = static_cast<int>(kSurfaceSide.value);
+  const int width = 32768;
+  const int rows_at_byte_bound = static_cast<int>(kSurfaceBytes.value / 4 / width);
+  struct Case {
+    int width, height;
+    const Limit* passed;
+  };
+  const Case cases[] = {
+      {side, 1, nullptr},
+      {side + 1, 1, &kSurfaceSide},
+      {1, side + 1, &kSurfaceSide},
+      {width, rows_at_byte_bound, nullptr},
+      {width, rows_at_byte_bound + 1, &kSurfaceBytes},
+      // Both bounds passed: the side is named, as it is the plainer reason.
+      {side + 1, side, &kSurfaceSide},
+  };
+  for (const Case& c : cases) {
+    SCOPED_TRACE(std::to_string(c.width) + " x " + std::to_string(c.height));
+    EXPECT_EQ(SurfaceBoundPassed(c.width, c.height), c.passed);
+    // Create allocates only what is within bounds; 1 GB is not tried here.
+    if (c.passed) EXPECT_FALSE(gdi::Surface::Create(c.width, c.height).has_value());
+  }
+  EXPECT_NE(kSurfaceBytes.message, kSurfaceSide.message);
+}
+
 TEST(SurfaceLimits, EmfplayNamesTheSideBoundForAPageBeyondIt) {
   // At 2540 dpi one frame unit (0.01 mm) is one pixel.
   gdi::EmfHeader header;

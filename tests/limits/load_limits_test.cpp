@@ -1,6 +1,6 @@
 // Files at and past the bounds that apply while something is loaded: the
-// pages of a capture, a page file's bytes, a .reg file's bytes and the
-// depth of a registry key. Each refusal must carry the bound's message to
+// pages of a capture, a page file's or clipboard metafile's bytes, a .reg
+// file's bytes and the depth of a registry key. Each refusal must carry the bound's message to
 // where the user reads it (a message box, the tool's error output).
 #include <gtest/gtest.h>
 
@@ -16,6 +16,7 @@
 #include "app/capture_load.h"
 #include "app/page_set.h"
 #include "app/spool_reader.h"
+#include "platform/clipboard/clipboard_store.h"
 #include "platform/limits/limits.h"
 #include "platform/msgbox/scripted_message_box.h"
 #include "platform/paths/paths.h"
@@ -75,6 +76,18 @@ TEST_F(CaptureLoadLimits, PageFilePastTheByteBoundIsNamedBeforeTheReleaseError) 
   EXPECT_FALSE(app::Pages().Record(0).metafile.IsNull());
   EXPECT_TRUE(app::Pages().Record(1).metafile.IsNull());
   EXPECT_FALSE(fs::exists(work_ + "10002.emf"));  // consumed like any other page file
+}
+
+TEST_F(CaptureLoadLimits, ClipboardPastTheByteBoundIsNamedAndConsumed) {
+  ASSERT_TRUE(settings::WriteUserString("CurWordKodClipbrd", "TRUE"));
+  WriteSparseFile(clipboard::ClipboardStorePath(), static_cast<std::uintmax_t>(kMetafileBytes.value) + 1);
+
+  Load();
+
+  EXPECT_EQ(host_->Texts(), std::vector<std::string>{std::string(kMetafileBytes.message)});
+  EXPECT_EQ(app::Pages().Count(), 0);
+  EXPECT_FALSE(fs::exists(clipboard::ClipboardStorePath()));
+  EXPECT_FALSE(fs::exists(work_ + "0001.emf"));
 }
 
 TEST_F(CaptureLoadLimits, PagesPastTheCaptureBoundAreCountedInOneMessage) {
