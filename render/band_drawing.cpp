@@ -12,9 +12,9 @@ namespace pw::render {
 tl::expected<PlayNotes, std::string> DrawSlice(const PageDrawing& page, int offset, int height,
                                                std::optional<gdi::Surface>& surface,
                                                std::vector<std::uint8_t>& out) {
-  if (surface && surface->width() == page.drawing_width && surface->height() == height) {
-    surface->Fill(0x00FFFFFF);  // as a new surface starts
-  } else {
+  // A surface kept from the last slice is not cleared: every background
+  // starts by filling the whole page rectangle, which covers it.
+  if (!surface || surface->width() != page.drawing_width || surface->height() != height) {
     surface.reset();
     surface = gdi::Surface::Create(page.drawing_width, height);
   }

@@ -1,5 +1,7 @@
 #include "render/supersample.h"
 
+#include <bit>
+#include <cstring>
 #include <vector>
 
 namespace pw::render {
@@ -37,6 +39,23 @@ void SumRows(const std::uint8_t* __restrict src, std::size_t stride, std::size_t
   }
 }
 
+// A pixel's four column sums are four 16-bit lanes of one 64-bit word, so
+// the sums of f pixels add up lane by lane in f additions. No lane carries
+// into the next while f x f x 255 stays below 65536.
+constexpr std::size_t kMaxLaneFactor = 15;
+static_assert(kMaxLaneFactor * kMaxLaneFactor * 255 < 65536);
+static_assert(std::endian::native == std::endian::little, "lane 0 is the low 16 bits");
+
+std::uint64_t SumLanes(const std::uint16_t* sums, std::size_t pixels) {
+  std::uint64_t total = 0;
+  for (std::size_t i = 0; i < pixels; ++i) {
+    std::uint64_t word;
+    std::memcpy(&word, sums + 4 * i, sizeof word);
+    total += word;
+  }
+  return total;
+}
+
 }  // namespace
 
 bool AverageBlocks(const SurfaceRows& surface, int factor, int columns, int out_rows,
@@ -66,6 +85,16 @@ bool AverageBlocks(const SurfaceRows& surface, int factor, int columns, int out_
   for (std::size_t y = 0; y < rows; ++y) {
     SumRows(base + y * f * surface.stride, surface.stride, row_bytes, f, sums.data());
     const std::uint16_t* s = sums.data();
+    if (f <= kMaxLaneFactor) {
+      for (std::size_t x = 0; x < cols; ++x) {
+        const std::uint64_t block = SumLanes(s, f);
+        s += 4 * f;
+        *dst++ = divide(static_cast<std::uint32_t>(block & 0xFFFF));
+        *dst++ = divide(static_cast<std::uint32_t>((block >> 16) & 0xFFFF));
+        *dst++ = divide(static_cast<std::uint32_t>((block >> 32) & 0xFFFF));
+      }
+      continue;
+    }
     for (std::size_t x = 0; x < cols; ++x) {
       std::uint32_t b = 0, g = 0, r = 0;
       for (std::size_t i = 0; i < f; ++i, s += 4) {
