@@ -8,6 +8,7 @@
 #include "app/page_set.h"
 #include "output/output_run.h"
 #include "render/current_settings.h"
+#include "render/image_encoding.h"
 
 namespace pw::output {
 namespace {
@@ -35,6 +36,7 @@ tl::expected<Magick::Blob, std::string> EncodeImageFile(Magick::Image image, con
   if (format.empty()) return tl::unexpected(std::string("the file name has no image extension"));
   Magick::Blob blob;
   try {
+    render::PrepareForWrite(image);
     image.write(&blob, format);
   } catch (const Magick::Exception& error) {
     return tl::unexpected(std::string("the image could not be encoded: ") + error.what());

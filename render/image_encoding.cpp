@@ -135,6 +135,8 @@ tl::expected<void, std::string> ConfigureForOutput(Magick::Image& image, double 
   return {};
 }
 
+void PrepareForWrite(Magick::Image& image) { image.defineValue("png", "exclude-chunk", "tIME"); }
+
 std::optional<std::string> PreviewPath(const EncodingOptions& o) {
   const auto folder = platform::WorkFolder();
   if (!folder) return std::nullopt;
@@ -146,6 +148,7 @@ tl::expected<std::optional<int>, std::string> WritePreview(Magick::Image& image,
   const auto path = PreviewPath(o);
   if (!path) return tl::unexpected(std::string("no work folder for the preview file"));
   try {
+    PrepareForWrite(image);
     image.write(*path);
     // Let go of the pixels before reading the file back, so that a large
     // page is never held twice; the image keeps its options.

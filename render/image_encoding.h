@@ -35,6 +35,12 @@ int DensityTag(double resolution);
 tl::expected<void, std::string> ConfigureForOutput(Magick::Image& image, double resolution,
                                                    const EncodingOptions& options);
 
+// Readies an image for a write that may run beside other writes: pages are
+// encoded on several threads at once, and the PNG coder's time stamp
+// (tIME) goes through gmtime(), whose one result buffer they would share.
+// PNG files therefore carry no time stamp; their pixels are unchanged.
+void PrepareForWrite(Magick::Image& image);
+
 // "~CurImg" + PreviewExtension in the work folder.
 std::optional<std::string> PreviewPath(const EncodingOptions& options);
 

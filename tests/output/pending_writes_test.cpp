@@ -6,6 +6,7 @@
 #include <string>
 #include <vector>
 
+#include "output/image_file.h"
 #include "output/pending_writes.h"
 #include "tests/support/test_home.h"
 
@@ -62,6 +63,16 @@ TEST(PendingWrites, EveryPageIsWrittenWhateverTheDepth) {
       EXPECT_EQ(back.pixelColor(0, 0).redQuantum() / 257, static_cast<unsigned>(i * 50));
     }
   }
+}
+
+TEST(PendingWrites, PngFilesCarryNoTimeStamp) {
+  // Encodes run on several threads at once; the PNG coder's time stamp
+  // would share one gmtime() buffer between them.
+  const auto blob = output::EncodeImageFile(Page(10), "page.png");
+  ASSERT_TRUE(blob) << blob.error();
+  const std::string_view bytes(static_cast<const char*>(blob->data()), blob->length());
+  EXPECT_NE(bytes.find("IHDR"), std::string_view::npos);
+  EXPECT_EQ(bytes.find("tIME"), std::string_view::npos);
 }
 
 }  // namespace
