@@ -2,6 +2,7 @@
 
 #include "platform/gdi/device_context.h"
 #include "platform/gdi/player.h"
+#include "platform/limits/limits.h"
 #include "render/background.h"
 #include "render/gdi_canvas.h"
 #include "render/page_text.h"
@@ -18,7 +19,10 @@ tl::expected<PlayNotes, std::string> DrawSlice(const PageDrawing& page, int offs
     surface.reset();
     surface = gdi::Surface::Create(page.drawing_width, height);
   }
-  if (!surface) return tl::unexpected(std::string("the drawing surface cannot be made"));
+  if (!surface) {
+    const limits::Limit* bound = limits::SurfaceBoundPassed(page.drawing_width, height);
+    return tl::unexpected(std::string(bound ? bound->message : "the drawing surface cannot be made"));
+  }
   gdi::PlayReport report;
   {
     gdi::DeviceContext dc(*surface);

@@ -3,8 +3,7 @@
 namespace pw::gdi {
 
 std::optional<Surface> Surface::Create(int width, int height) {
-  if (width <= 0 || height <= 0 || width > kMaxSide || height > kMaxSide) return std::nullopt;
-  if (std::int64_t{width} * height * 4 > kMaxBytes) return std::nullopt;
+  if (width <= 0 || height <= 0 || limits::SurfaceBoundPassed(width, height)) return std::nullopt;
   QImage image(width, height, QImage::Format_RGB32);
   if (image.isNull()) return std::nullopt;
   image.fill(0xFFFFFFFFu);
