@@ -2,6 +2,7 @@
 
 #include <algorithm>
 #include <atomic>
+#include <memory>
 #include <mutex>
 #include <thread>
 #include <vector>
@@ -48,11 +49,19 @@ class ViewScope {
 
 // Copies output rows into the image. Each worker writes its own rows through
 // its own view of the pixel cache, so workers do not wait for one another.
+// The views are made, and the cache opened, before the workers start.
 class ImageWriter {
  public:
-  ImageWriter(Magick::Image& image, int columns) : image_(image), columns_(columns) {
+  class View;
+
+  ImageWriter(Magick::Image& image, int columns, int workers) : image_(image), columns_(columns) {
     image_.modifyImage();  // the image is not shared while the workers write
+    for (int i = 0; i < workers; ++i) views_.push_back(std::make_unique<View>(*this));
+    views_.front()->Open();
   }
+
+  // A view no other worker has; one per worker.
+  View& TakeView() { return *views_.at(next_view_++); }
 
   // One worker's way into the pixel cache.
   class View {
@@ -67,6 +76,14 @@ class ImageWriter {
     }
     View(const View&) = delete;
     View& operator=(const View&) = delete;
+
+    // Has the library allocate the pixels here, before any worker writes;
+    // the first row is written again with the page.
+    void Open() {
+      if (view_ && MagickCore::QueueCacheViewAuthenticPixels(view_, 0, 0, static_cast<std::size_t>(writer_.columns_), 1,
+                                                             exception_))
+        MagickCore::SyncCacheViewAuthenticPixels(view_, exception_);
+    }
 
     // False when the image cannot provide row y.
     bool WriteRows(int first_row, int rows, const std::vector<std::uint8_t>& bgr) {
@@ -102,6 +119,8 @@ class ImageWriter {
   Magick::Image& image_;
   int columns_;
   std::atomic<long long> rows_written_{0};
+  std::vector<std::unique_ptr<View>> views_;
+  std::atomic<std::size_t> next_view_{0};
 };
 
 struct BandWork {
@@ -160,7 +179,7 @@ struct BandWork {
   void Run() {
     try {
       Surfaces surfaces;
-      ImageWriter::View out(writer);
+      ImageWriter::View& out = writer.TakeView();
       for (std::size_t k = next++; k < plan.bands.size() && !failed; k = next++) {
         if (view) view->BandStarted(plan.bands[k].index, plan.nominal_count);
         DrawBand(plan.bands[k], surfaces, out);
@@ -243,7 +262,7 @@ tl::expected<RenderedPage, RenderError> RenderPage(const RenderRequest& request)
 
     const int workers = WorkerCount(request.threads, plan.bands.size());
     const std::int64_t image_bytes = std::int64_t{columns} * rows * std::int64_t{sizeof(Magick::PixelPacket)};
-    ImageWriter writer(image, columns);
+    ImageWriter writer(image, columns, workers);
     BandWork work(page, plan, SliceHeight(plan, image_bytes, workers), request.view, writer);
     RunOnBandWorkers(workers - 1, [&work] { work.Run(); });
     if (work.failed) return tl::unexpected(RenderError{work.error});
