@@ -181,14 +181,20 @@ std::optional<QRegion> ReadRegionData(Playback& pb, ByteReader& reader, std::uin
 
 QRegion TransformRegion(const QRegion& region, const QTransform& t) {
   if (t.isIdentity()) return region;
+  // Rectangles of a region may each be narrow enough and still unite into
+  // one wider than an int: corners are taken in double, and device pixels
+  // are clamped to where a width between them still fits an int.
+  const auto pixel = [](double v) {
+    return static_cast<int>(std::clamp(std::floor(v + 0.5), -1073741824.0, 1073741824.0));
+  };
   QRegion out;
   for (const QRect& r : region) {
-    const QPointF a = t.map(QPointF(r.x(), r.y()));
-    const QPointF b = t.map(QPointF(r.x() + r.width(), r.y() + r.height()));
-    const int x1 = static_cast<int>(std::floor(std::min(a.x(), b.x()) + 0.5));
-    const int x2 = static_cast<int>(std::floor(std::max(a.x(), b.x()) + 0.5));
-    const int y1 = static_cast<int>(std::floor(std::min(a.y(), b.y()) + 0.5));
-    const int y2 = static_cast<int>(std::floor(std::max(a.y(), b.y()) + 0.5));
+    const QPointF a = t.map(QPointF(r.left(), r.top()));
+    const QPointF b = t.map(QPointF(double(r.right()) + 1.0, double(r.bottom()) + 1.0));
+    const int x1 = pixel(std::min(a.x(), b.x()));
+    const int x2 = pixel(std::max(a.x(), b.x()));
+    const int y1 = pixel(std::min(a.y(), b.y()));
+    const int y2 = pixel(std::max(a.y(), b.y()));
     if (x2 > x1 && y2 > y1) out += QRect(x1, y1, x2 - x1, y2 - y1);
   }
   return out;
