@@ -397,7 +397,9 @@ TEST(SurfaceLimits, TheBoundARefusedSurfacePassesIsNamedAndAgreesWithCreate) {
     SCOPED_TRACE(std::to_string(c.width) + " x " + std::to_string(c.height));
     EXPECT_EQ(SurfaceBoundPassed(c.width, c.height), c.passed);
     // Create allocates only what is within bounds; 1 GB is not tried here.
-    if (c.passed) EXPECT_FALSE(gdi::Surface::Create(c.width, c.height).has_value());
+    if (c.passed) {
+      EXPECT_FALSE(gdi::Surface::Create(c.width, c.height).has_value());
+    }
   }
   EXPECT_NE(kSurfaceBytes.message, kSurfaceSide.message);
 }
