@@ -1,6 +1,7 @@
 #include "platform/gdi/gdi_objects.h"
 
 #include <array>
+#include <limits>
 
 namespace pw::gdi {
 
@@ -93,7 +94,10 @@ Pen Pen::FromStyleWord(std::uint32_t style_word, std::int32_t width, ColorRef co
   p.join = join == 0x1000 ? PenJoin::Bevel : join == 0x2000 ? PenJoin::Miter : PenJoin::Round;
   p.geometric = extended && (style_word & 0x000F0000u) == 0x00010000u;
   p.extended = extended;
-  p.width = width < 0 ? -width : width;
+  // The width's magnitude counts; that of INT_MIN does not fit an int and
+  // becomes the largest width.
+  constexpr std::int32_t kMin = std::numeric_limits<std::int32_t>::min();
+  p.width = width >= 0 ? width : width == kMin ? std::numeric_limits<std::int32_t>::max() : -width;
   p.color = color;
   return p;
 }
