@@ -5,6 +5,7 @@
 
 #include "platform/gdi/device_context.h"
 #include "platform/gdi/gdi_style.h"
+#include "platform/gdi/rounding.h"
 
 namespace pw::gdi {
 
@@ -39,9 +40,7 @@ QPointF PointOnEllipse(const QRectF& rect, double degrees) {
   return QPointF(c.x() + rect.width() / 2 * std::cos(a), c.y() - rect.height() / 2 * std::sin(a));
 }
 
-QPoint Rounded(QPointF p) {
-  return QPoint(static_cast<int>(std::floor(p.x() + 0.5)), static_cast<int>(std::floor(p.y() + 0.5)));
-}
+QPoint Rounded(QPointF p) { return QPoint(RoundHalfUp(p.x()), RoundHalfUp(p.y())); }
 
 std::vector<QPolygon> PixelOutline(const QPainterPath& figure);
 

@@ -2,24 +2,16 @@
 
 #include <QPaintDevice>
 
-#include <algorithm>
 #include <cmath>
 
 #include "platform/gdi/glyph_raster.h"
+#include "platform/gdi/rounding.h"
 
 namespace pw::gdi {
 namespace {
 
 // The slant of a synthesised italic (FreeType's oblique: about 12 degrees).
 constexpr double kObliqueShear = 0.2126;
-
-// A glyph origin in whole device pixels. Origins far outside any device
-// are clamped to where a glyph's box still fits an int: such glyphs are not
-// drawn, and casting the raw value would overflow.
-int DevicePixel(double v) {
-  if (std::isnan(v)) return 0;
-  return static_cast<int>(std::clamp(std::floor(v + 0.5), -1073741824.0, 1073741824.0));
-}
 
 QTransform Linear(const QTransform& t) {
   return QTransform(t.m11(), t.m12(), t.m21(), t.m22(), 0, 0);
@@ -63,7 +55,7 @@ void DrawGlyphs(QPainter& painter, const FontInstance& font, std::span<const qui
   for (std::size_t i = 0; i < glyphs.size(); ++i) {
     const GlyphImage& glyph = RasterizeGlyph(key, glyphs[i]);
     if (glyph.size.isEmpty()) continue;
-    const QPoint origin(DevicePixel(origins[i].x()), DevicePixel(origins[i].y()));
+    const QPoint origin(RoundHalfUp(origins[i].x()), RoundHalfUp(origins[i].y()));
     const QRect box(origin + glyph.offset, glyph.size);
     if (device && !box.united(box.translated(bold_step)).intersects(visible)) continue;
     if (!glyph.Outlined()) {

@@ -6,6 +6,7 @@
 #include <vector>
 
 #include "platform/gdi/player_internal.h"
+#include "platform/gdi/rounding.h"
 
 namespace pw::gdi {
 
@@ -184,17 +185,14 @@ QRegion TransformRegion(const QRegion& region, const QTransform& t) {
   // Rectangles of a region may each be narrow enough and still unite into
   // one wider than an int: corners are taken in double, and device pixels
   // are clamped to where a width between them still fits an int.
-  const auto pixel = [](double v) {
-    return static_cast<int>(std::clamp(std::floor(v + 0.5), -1073741824.0, 1073741824.0));
-  };
   QRegion out;
   for (const QRect& r : region) {
     const QPointF a = t.map(QPointF(r.left(), r.top()));
     const QPointF b = t.map(QPointF(double(r.right()) + 1.0, double(r.bottom()) + 1.0));
-    const int x1 = pixel(std::min(a.x(), b.x()));
-    const int x2 = pixel(std::max(a.x(), b.x()));
-    const int y1 = pixel(std::min(a.y(), b.y()));
-    const int y2 = pixel(std::max(a.y(), b.y()));
+    const int x1 = RoundHalfUp(std::min(a.x(), b.x()));
+    const int x2 = RoundHalfUp(std::max(a.x(), b.x()));
+    const int y1 = RoundHalfUp(std::min(a.y(), b.y()));
+    const int y2 = RoundHalfUp(std::max(a.y(), b.y()));
     if (x2 > x1 && y2 > y1) out += QRect(x1, y1, x2 - x1, y2 - y1);
   }
   return out;
