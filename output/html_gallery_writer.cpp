@@ -88,10 +88,6 @@ int WriteHtmlGallery() {
   // Pages and thumbnails are encoded in the background and written in page
   // order; each page's line in bottoms.html follows its thumbnail's file.
   PendingWrites pending;
-  const auto fail = [&pending](std::string text) {
-    if (auto failed = pending.FinishAll()) text = std::move(*failed);  // an earlier page's failure is told first
-    return TellRunFailure(text);
-  };
   const int count = pages.Count();
   for (int i = 0; i < count; ++i) {
     if (Run().abort_requested.load()) {
@@ -101,17 +97,17 @@ int WriteHtmlGallery() {
     const std::string number = PageNumberOf(pages.Record(i).file_name, i);
 
     auto page = RenderPageForRun(i, resolution, false);
-    if (!page) return fail(RenderFailureText(i, page.error()));
+    if (!page) return TellRunFailure(pending.FinishBefore(RenderFailureText(i, page.error())));
     if (auto failed = pending.Start(std::move(*page), folder + number + extension, {}))
       return TellRunFailure(*failed);
 
     auto thumbnail = RenderPageForRun(i, kGalleryThumbnailDpi, true);
-    if (!thumbnail) return fail(RenderFailureText(i, thumbnail.error()));
+    if (!thumbnail) return TellRunFailure(pending.FinishBefore(RenderFailureText(i, thumbnail.error())));
     const std::string thumbnail_path = folder + number + "_" + extension;
     try {
       *thumbnail = FittedThumbnail(std::move(*thumbnail));
     } catch (const Magick::Exception& error) {
-      return fail(WriteFailureText(thumbnail_path, error.what()));
+      return TellRunFailure(pending.FinishBefore(WriteFailureText(thumbnail_path, error.what())));
     }
     const auto entry = [&bottoms, number, extension](const std::string&) {
       if (bottoms) bottoms << BottomsEntryText(number, extension) << std::flush;

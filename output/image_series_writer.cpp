@@ -42,10 +42,7 @@ int WriteImageSeries() {
     Magick::Image image = pages.ImageOfPage(i);
     if (image.columns() == 0 || image.rows() == 0) {
       auto rendered = RenderPageForRun(i, resolution, false);
-      if (!rendered) {
-        if (auto failed = pending.FinishAll()) return TellRunFailure(*failed);
-        return TellRunFailure(RenderFailureText(i, rendered.error()));
-      }
+      if (!rendered) return TellRunFailure(pending.FinishBefore(RenderFailureText(i, rendered.error())));
       image = std::move(*rendered);
     }
 

@@ -125,8 +125,7 @@ int WriteMultipagePdf() {
     if (UserAbortsRun()) return 0;  // the unfinished document goes with its object
     auto rendered = RenderPageForRun(i, resolution, false);
     if (!rendered) {
-      const auto failed = pending.FinishAll();  // an earlier page's failure is told first
-      TellRunFailure(failed.value_or(RenderFailureText(i, rendered.error())));
+      TellRunFailure(pending.FinishBefore(RenderFailureText(i, rendered.error())));
       return -1;
     }
     const std::string inside_name = PageNumberOf(pages.Record(i).file_name, i) + extension;

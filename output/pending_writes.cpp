@@ -37,6 +37,11 @@ std::optional<std::string> PendingWrites::FinishAll() {
   return std::nullopt;
 }
 
+std::string PendingWrites::FinishBefore(std::string failure) {
+  if (auto failed = FinishAll()) return std::move(*failed);
+  return failure;
+}
+
 std::optional<std::string> PendingWrites::FinishOldest() {
   Write write = std::move(writes_.front());
   writes_.pop_front();

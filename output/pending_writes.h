@@ -40,6 +40,11 @@ class PendingWrites {
   // Writes every page in flight in order; stops at the first that fails.
   std::optional<std::string> FinishAll();
 
+  // For a run that ends with `failure`: writes the pages in flight and
+  // returns the failure to tell, an earlier page's if one could not be
+  // written, else `failure`.
+  std::string FinishBefore(std::string failure);
+
  private:
   struct Write {
     std::future<tl::expected<Magick::Blob, std::string>> result;
