@@ -1,5 +1,6 @@
 #include "render/band_plan.h"
 
+#include <algorithm>
 #include <cmath>
 
 namespace pw::render {
@@ -31,6 +32,15 @@ BandPlan PlanBands(int columns, int rows, int factor) {
     plan.bands.push_back(Band{k, offset, height});
   }
   return plan;
+}
+
+std::vector<Slice> PlanSlices(const BandPlan& plan, int max_rows) {
+  const int most = std::max(1, max_rows / plan.factor) * plan.factor;
+  std::vector<Slice> slices;
+  for (const Band& band : plan.bands)
+    for (int top = band.offset; top < band.offset + band.height; top += most)
+      slices.push_back(Slice{top, std::min(most, band.offset + band.height - top)});
+  return slices;
 }
 
 }  // namespace pw::render

@@ -28,4 +28,17 @@ int BandBase(int factor);
 // Callers keep columns x f and rows x f within int.
 BandPlan PlanBands(int columns, int rows, int factor);
 
+// A run of drawing rows drawn on one surface at a time.
+struct Slice {
+  int offset = 0;  // first drawing row
+  int height = 0;  // drawing rows, a multiple of the factor
+};
+
+// The slices that draw the bands in order: a band whole when it has at most
+// max_rows, else cut into slices of max_rows rounded down to whole groups of
+// factor rows (at least one), the last one shorter. Slices begin where
+// bands begin: drawing is not exactly the same at every offset (a dashed
+// line's phase, for one), so other cuts would change the pages.
+std::vector<Slice> PlanSlices(const BandPlan& plan, int max_rows);
+
 }  // namespace pw::render

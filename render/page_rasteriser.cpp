@@ -8,6 +8,7 @@
 #include <vector>
 
 #include "platform/gdi/surface.h"
+#include "platform/memory/large_pages.h"
 #include "platform/msgbox/message_box.h"
 #include "render/band_drawing.h"
 #include "render/band_plan.h"
@@ -82,11 +83,17 @@ class ImageWriter {
     View& operator=(const View&) = delete;
 
     // Has the library allocate the pixels here, before any worker writes;
-    // the first row is written again with the page.
+    // the first row is written again with the page. The pixels are not yet
+    // touched: large pages spare the workers most of the faults of writing
+    // a new page image, which take as long as drawing a light page.
     void Open() {
-      if (view_ && MagickCore::QueueCacheViewAuthenticPixels(view_, 0, 0, static_cast<std::size_t>(writer_.columns_), 1,
-                                                             exception_))
-        MagickCore::SyncCacheViewAuthenticPixels(view_, exception_);
+      if (!view_ || !MagickCore::QueueCacheViewAuthenticPixels(view_, 0, 0, static_cast<std::size_t>(writer_.columns_),
+                                                               1, exception_))
+        return;
+      MagickCore::SyncCacheViewAuthenticPixels(view_, exception_);
+      MagickCore::MagickSizeType length = 0;
+      if (void* pixels = MagickCore::GetPixelCachePixels(writer_.image_.image(), &length, exception_))
+        platform::PreferLargePages(pixels, static_cast<std::size_t>(length));
     }
 
     // False when the image cannot provide row y.
@@ -127,19 +134,37 @@ class ImageWriter {
   std::atomic<std::size_t> next_view_{0};
 };
 
+// A worker's surfaces and output rows. A page's slices are of a full
+// height or a band's shorter rest, so two surfaces serve nearly all of them.
+struct WorkerSurfaces {
+  std::optional<gdi::Surface> kept[2];
+  std::size_t last = 0;  // the slot used last
+  std::vector<std::uint8_t> rows;
+
+  // The slot for a slice: the surface that fits it, or the one used longer
+  // ago, which the slice then replaces.
+  std::optional<gdi::Surface>& For(int width, int height) {
+    for (std::size_t i = 0; i < 2; ++i)
+      if (kept[i] && kept[i]->width() == width && kept[i]->height() == height) return kept[last = i];
+    last = 1 - last;
+    return kept[last];
+  }
+};
+
 struct BandWork {
-  BandWork(const PageDrawing& page_in, const BandPlan& plan_in, int slice, RenderView* view_in,
+  BandWork(const PageDrawing& page_in, const BandPlan& plan_in, std::vector<Slice> slices_in, RenderView* view_in,
            ImageWriter& writer_in)
-      : page(page_in), plan(plan_in), slice_height(slice), view(view_in), writer(writer_in) {}
+      : page(page_in), plan(plan_in), slices(std::move(slices_in)), view(view_in), writer(writer_in) {}
 
   const PageDrawing& page;
   const BandPlan& plan;
-  int slice_height;
+  const std::vector<Slice> slices;
   RenderView* view;
   ImageWriter& writer;
   std::atomic<std::size_t> next{0};
   std::atomic<bool> failed{false};
   std::mutex mutex;
+  std::size_t bands_started = 0;  // under the mutex
   std::string error;
   PlayNotes notes;  // every slice plays the whole page: the most any slice noted
 
@@ -154,39 +179,34 @@ struct BandWork {
     for (const auto& [text, count] : slice_notes) notes[text] = std::max(notes[text], count);
   }
 
-  // A worker's surfaces, kept from slice to slice: one of the full slice
-  // height and one for the shorter slice that ends a band.
-  struct Surfaces {
-    std::optional<gdi::Surface> full, rest;
-  };
+  // A band has started when a slice reaching its first row is taken; told
+  // in order, each band once, though workers take slices side by side.
+  void StartBands(const Slice& slice) {
+    if (!view) return;
+    std::lock_guard lock(mutex);
+    for (; bands_started < plan.bands.size() && plan.bands[bands_started].offset < slice.offset + slice.height;
+         ++bands_started)
+      view->BandStarted(plan.bands[bands_started].index, plan.nominal_count);
+  }
 
-  void DrawBand(const Band& band, Surfaces& surfaces, ImageWriter::View& out) {
-    std::vector<std::uint8_t> rows;
-    for (int top = band.offset; top < band.offset + band.height; top += slice_height) {
-      const int height = std::min(slice_height, band.offset + band.height - top);
-      auto drawn = DrawSlice(page, top, height, height == slice_height ? surfaces.full : surfaces.rest, rows);
-      if (!drawn) {
-        Fail(drawn.error());
-        return;
-      }
-      Note(*drawn);
-      if (!out.WriteRows(top / plan.factor, height / plan.factor, rows)) {
-        // Without supersampling the rest of the band stays unwritten quietly.
-        if (plan.factor > 1)
-          platform::MessageBox(platform::MessageOwner::MainWindow, "q == (PixelPacket *) NULL",
-                               platform::kMessageCaption, platform::MessageButtons::Ok);
-        return;
-      }
-    }
+  void DrawOne(const Slice& slice, WorkerSurfaces& surfaces, ImageWriter::View& out) {
+    std::vector<std::uint8_t>& rows = surfaces.rows;
+    auto drawn = DrawSlice(page, slice.offset, slice.height, surfaces.For(page.drawing_width, slice.height), rows);
+    if (!drawn) return Fail(drawn.error());
+    Note(*drawn);
+    // Without supersampling the rest of the slice stays unwritten quietly.
+    if (!out.WriteRows(slice.offset / plan.factor, slice.height / plan.factor, rows) && plan.factor > 1)
+      platform::MessageBox(platform::MessageOwner::MainWindow, "q == (PixelPacket *) NULL",
+                           platform::kMessageCaption, platform::MessageButtons::Ok);
   }
 
   void Run() {
     try {
-      Surfaces surfaces;
+      WorkerSurfaces surfaces;
       ImageWriter::View& out = writer.TakeView();
-      for (std::size_t k = next++; k < plan.bands.size() && !failed; k = next++) {
-        if (view) view->BandStarted(plan.bands[k].index, plan.nominal_count);
-        DrawBand(plan.bands[k], surfaces, out);
+      for (std::size_t k = next++; k < slices.size() && !failed; k = next++) {
+        StartBands(slices[k]);
+        DrawOne(slices[k], surfaces, out);
       }
     } catch (const Magick::Exception& error) {
       Fail(error.what());
@@ -198,13 +218,11 @@ struct BandWork {
   }
 };
 
-int WorkerCount(int requested, std::size_t bands) {
-  int threads = requested > 0 ? requested : static_cast<int>(std::thread::hardware_concurrency());
-  threads = std::max(threads, 1);
-  return static_cast<int>(std::min<std::size_t>(static_cast<std::size_t>(threads), std::max<std::size_t>(bands, 1)));
+int WorkerCount(int requested) {
+  return std::max(1, requested > 0 ? requested : static_cast<int>(std::thread::hardware_concurrency()));
 }
 
-// Rows per slice: a whole band when it fits the worker's share of the
+// Most rows per slice: a whole band when it fits the worker's share of the
 // surface budget, else the largest multiple of the factor that does.
 int SliceHeight(const BandPlan& plan, std::int64_t image_bytes, int workers) {
   const std::int64_t budget = std::min(
@@ -264,10 +282,12 @@ tl::expected<RenderedPage, RenderError> RenderPage(const RenderRequest& request)
     image.size(Magick::Geometry(static_cast<std::size_t>(columns), static_cast<std::size_t>(rows)));
     image.depth(8);
 
-    const int workers = WorkerCount(request.threads, plan.bands.size());
     const std::int64_t image_bytes = std::int64_t{columns} * rows * std::int64_t{sizeof(Magick::PixelPacket)};
+    int workers = WorkerCount(request.threads);
+    std::vector<Slice> slices = PlanSlices(plan, SliceHeight(plan, image_bytes, workers));
+    workers = std::min<int>(workers, static_cast<int>(std::max<std::size_t>(slices.size(), 1)));
     ImageWriter writer(image, columns, workers);
-    BandWork work(page, plan, SliceHeight(plan, image_bytes, workers), request.view, writer);
+    BandWork work(page, plan, std::move(slices), request.view, writer);
     RunOnBandWorkers(workers - 1, [&work] { work.Run(); });
     if (work.failed) return tl::unexpected(RenderError{work.error});
     if (writer.RowsWritten() == 0)

@@ -1,11 +1,14 @@
 #include "platform/gdi/surface.h"
 
+#include "platform/memory/large_pages.h"
+
 namespace pw::gdi {
 
 std::optional<Surface> Surface::Create(int width, int height) {
   if (width <= 0 || height <= 0 || limits::SurfaceBoundPassed(width, height)) return std::nullopt;
   QImage image(width, height, QImage::Format_RGB32);
   if (image.isNull()) return std::nullopt;
+  platform::PreferLargePages(image.bits(), static_cast<std::size_t>(image.sizeInBytes()));
   image.fill(0xFFFFFFFFu);
   return Surface(std::move(image));
 }

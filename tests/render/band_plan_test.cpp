@@ -1,5 +1,8 @@
 #include <gtest/gtest.h>
 
+#include <algorithm>
+#include <vector>
+
 #include "render/band_plan.h"
 
 namespace pw::render {
@@ -72,6 +75,57 @@ TEST(BandPlan, HighFactorsUseSmallBands) {
   EXPECT_EQ(f20.band_height, 400);
   EXPECT_EQ(f20.bands.size(), 3u);  // 900 rows: 400, 400, 100
   ExpectCovers(f20);
+}
+
+// Slices cover each band once, in order, in whole groups of factor rows,
+// none taller than allowed, and a new slice begins where each band begins.
+void ExpectSlicesCover(const BandPlan& plan, const std::vector<Slice>& slices, int max_rows) {
+  int next = 0;
+  std::size_t band = 0;
+  for (const Slice& slice : slices) {
+    EXPECT_EQ(slice.offset, next);
+    EXPECT_GE(slice.height, plan.factor);
+    EXPECT_LE(slice.height, std::max(max_rows, plan.factor));
+    EXPECT_EQ(slice.height % plan.factor, 0);
+    ASSERT_LT(band, plan.bands.size());
+    EXPECT_LE(slice.offset + slice.height, plan.bands[band].offset + plan.bands[band].height);
+    next += slice.height;
+    if (next == plan.bands[band].offset + plan.bands[band].height) ++band;
+  }
+  EXPECT_EQ(next, plan.total_height);
+  EXPECT_EQ(band, plan.bands.size());
+}
+
+TEST(SlicePlan, BandsThatFitAreDrawnWhole) {
+  // A4 at 150 dpi, factor 3: 5262 rows are 8 bands of 600 and one of 462.
+  const BandPlan a4 = PlanBands(1240, 1754, 3);
+  ASSERT_EQ(a4.bands.size(), 9u);
+  const auto whole = PlanSlices(a4, 600);
+  ASSERT_EQ(whole.size(), 9u);
+  EXPECT_EQ(whole.back().offset, 4800);
+  EXPECT_EQ(whole.back().height, 462);
+  ExpectSlicesCover(a4, whole, 600);
+  EXPECT_EQ(PlanSlices(a4, 100000).size(), 9u);  // never taller than a band
+}
+
+TEST(SlicePlan, TallBandsAreCutInWholeGroupsFromTheirOwnTop) {
+  const BandPlan a4 = PlanBands(1240, 1754, 3);
+  // 250 rows round down to 249: a band of 600 is 249 + 249 + 102, the last
+  // band of 462 is 249 + 213.
+  const auto cut = PlanSlices(a4, 250);
+  ASSERT_EQ(cut.size(), 8u * 3 + 2);
+  EXPECT_EQ(cut[0].height, 249);
+  EXPECT_EQ(cut[2].height, 102);
+  EXPECT_EQ(cut[3].offset, 600);
+  EXPECT_EQ(cut.back().height, 213);
+  ExpectSlicesCover(a4, cut, 250);
+
+  const BandPlan tiny = PlanBands(10, 3, 20);  // 60 rows, one band
+  const auto groups = PlanSlices(tiny, 5);      // below one group: a group each
+  EXPECT_EQ(groups.size(), 3u);
+  ExpectSlicesCover(tiny, groups, 5);
+
+  EXPECT_TRUE(PlanSlices(PlanBands(10, 0, 3), 600).empty());
 }
 
 }  // namespace
