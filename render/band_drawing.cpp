@@ -12,7 +12,7 @@ namespace pw::render {
 
 tl::expected<PlayNotes, std::string> DrawSlice(const PageDrawing& page, int offset, int height,
                                                std::optional<gdi::Surface>& surface,
-                                               std::vector<std::uint8_t>& out) {
+                                               std::span<MagickCore::PixelPacket> out) {
   // A surface kept from the last slice is not cleared: every background
   // starts by filling the whole page rectangle, which covers it.
   if (!surface || surface->width() != page.drawing_width || surface->height() != height) {
@@ -40,7 +40,6 @@ tl::expected<PlayNotes, std::string> DrawSlice(const PageDrawing& page, int offs
 
   const QImage& image = surface->image();
   const int out_rows = height / page.factor;
-  out.resize(static_cast<std::size_t>(out_rows) * page.columns * 3);
   const SurfaceRows rows{
       std::span<const std::uint8_t>(image.constBits(), static_cast<std::size_t>(image.sizeInBytes())),
       static_cast<std::size_t>(image.bytesPerLine()), image.width(), image.height()};

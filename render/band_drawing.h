@@ -2,12 +2,14 @@
 // Drawing one horizontal slice of a page on a private surface and turning
 // it into output pixels. Slices of a page are independent of each other, so
 // they may be drawn on several threads at once.
+#include <Magick++.h>
 #include <QString>
 
 #include <cstdint>
 #include <map>
 #include <optional>
-#include <vector>
+#include <span>
+#include <string>
 
 #include <tl/expected.hpp>
 
@@ -37,14 +39,14 @@ struct PageDrawing {
 
 // Draws drawing rows offset ... offset + height - 1 (height a multiple of
 // the factor) with the page rectangle shifted up by `offset`, and writes
-// height / factor output rows of columns x 3 bytes (blue, green, red) to
-// `out`. `surface` is the caller's surface from the previous slice: one of
+// height / factor rows of `columns` image pixels to `out`, which has room
+// for them. `surface` is the caller's surface from the previous slice: one of
 // the right size is cleared and drawn on again, which spares the system
 // from handing out and zeroing tens of megabytes per band. Returns what the
 // player noted about the page (limits hit, fonts replaced); fails when the
 // drawing surface cannot be made.
 tl::expected<PlayNotes, std::string> DrawSlice(const PageDrawing& page, int offset, int height,
                                                std::optional<gdi::Surface>& surface,
-                                               std::vector<std::uint8_t>& out);
+                                               std::span<MagickCore::PixelPacket> out);
 
 }  // namespace pw::render

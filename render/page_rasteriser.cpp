@@ -96,24 +96,20 @@ class ImageWriter {
         platform::PreferLargePages(pixels, static_cast<std::size_t>(length));
     }
 
-    // False when the image cannot provide row y.
-    bool WriteRows(int first_row, int rows, const std::vector<std::uint8_t>& bgr) {
-      if (!view_) return false;
-      const std::uint8_t* src = bgr.data();
-      for (int y = first_row; y < first_row + rows; ++y) {
-        MagickCore::PixelPacket* q =
-            MagickCore::QueueCacheViewAuthenticPixels(view_, 0, y, static_cast<std::size_t>(writer_.columns_), 1,
-                                                      exception_);
-        if (!q) return false;
-        for (int x = 0; x < writer_.columns_; ++x, ++q, src += 3) {
-          q->blue = ByteToQuantum(src[0]);
-          q->green = ByteToQuantum(src[1]);
-          q->red = ByteToQuantum(src[2]);
-          q->opacity = 0;
-        }
-        if (!MagickCore::SyncCacheViewAuthenticPixels(view_, exception_)) return false;
-        ++writer_.rows_written_;
-      }
+    // The pixels of rows first_row ... first_row + rows - 1, for this
+    // worker alone until Sync; empty when the image cannot provide them.
+    std::span<MagickCore::PixelPacket> Rows(int first_row, int rows) {
+      if (!view_) return {};
+      MagickCore::PixelPacket* pixels = MagickCore::QueueCacheViewAuthenticPixels(
+          view_, 0, first_row, static_cast<std::size_t>(writer_.columns_), static_cast<std::size_t>(rows), exception_);
+      if (!pixels) return {};
+      return {pixels, static_cast<std::size_t>(writer_.columns_) * static_cast<std::size_t>(rows)};
+    }
+
+    // Hands the rows last taken back to the image.
+    bool Sync(int rows) {
+      if (!MagickCore::SyncCacheViewAuthenticPixels(view_, exception_)) return false;
+      writer_.rows_written_ += rows;
       return true;
     }
 
@@ -134,12 +130,11 @@ class ImageWriter {
   std::atomic<std::size_t> next_view_{0};
 };
 
-// A worker's surfaces and output rows. A page's slices are of a full
-// height or a band's shorter rest, so two surfaces serve nearly all of them.
+// A worker's surfaces. A page's slices are of a full height or a band's
+// shorter rest, so two surfaces serve nearly all of them.
 struct WorkerSurfaces {
   std::optional<gdi::Surface> kept[2];
   std::size_t last = 0;  // the slot used last
-  std::vector<std::uint8_t> rows;
 
   // The slot for a slice: the surface that fits it, or the one used longer
   // ago, which the slice then replaces.
@@ -189,15 +184,23 @@ struct BandWork {
       view->BandStarted(plan.bands[bands_started].index, plan.nominal_count);
   }
 
+  // Without supersampling the rows the image cannot take stay unwritten
+  // quietly.
+  void TellImageFailed() const {
+    if (plan.factor > 1)
+      platform::MessageBox(platform::MessageOwner::MainWindow, "q == (PixelPacket *) NULL",
+                           platform::kMessageCaption, platform::MessageButtons::Ok);
+  }
+
+  // The slice is averaged straight into the image's rows.
   void DrawOne(const Slice& slice, WorkerSurfaces& surfaces, ImageWriter::View& out) {
-    std::vector<std::uint8_t>& rows = surfaces.rows;
+    const int out_rows = slice.height / plan.factor;
+    const std::span<MagickCore::PixelPacket> rows = out.Rows(slice.offset / plan.factor, out_rows);
+    if (rows.empty()) return TellImageFailed();
     auto drawn = DrawSlice(page, slice.offset, slice.height, surfaces.For(page.drawing_width, slice.height), rows);
     if (!drawn) return Fail(drawn.error());
     Note(*drawn);
-    // Without supersampling the rest of the slice stays unwritten quietly.
-    if (!out.WriteRows(slice.offset / plan.factor, slice.height / plan.factor, rows) && plan.factor > 1)
-      platform::MessageBox(platform::MessageOwner::MainWindow, "q == (PixelPacket *) NULL",
-                           platform::kMessageCaption, platform::MessageButtons::Ok);
+    if (!out.Sync(out_rows)) TellImageFailed();
   }
 
   void Run() {

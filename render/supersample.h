@@ -1,9 +1,11 @@
 #pragma once
-// Turns a band of the drawing surface into output pixels: each output pixel
-// is the truncated integer mean of an f x f block of surface pixels.
+// Turns a band of the drawing surface into image pixels: each pixel is the
+// truncated integer mean of an f x f block of surface pixels.
 #include <cstddef>
 #include <cstdint>
 #include <span>
+
+#include "render/quantum_scale.h"
 
 namespace pw::render {
 
@@ -15,12 +17,14 @@ struct SurfaceRows {
   int height = 0;          // rows
 };
 
-// Averages the surface into out_rows rows of `columns` output pixels, three
-// bytes each (blue, green, red), written to `out` row after row. Block
-// (x, y) covers surface columns x*f .. x*f+f-1 and rows y*f .. y*f+f-1.
-// f = 1 copies. Returns false, writing nothing, when the surface or `out` is
-// too small for that many blocks.
+// Averages the surface into out_rows rows of `columns` pixels of the image
+// library, written to `out` row after row: the 8-bit means scaled to the
+// quantum, opacity 0, as the image's own pixel cache holds them, so the
+// rows can go straight into it. Block (x, y) covers surface columns
+// x*f .. x*f+f-1 and rows y*f .. y*f+f-1. f = 1 copies. Returns false,
+// writing nothing, when the surface or `out` is too small for that many
+// blocks.
 bool AverageBlocks(const SurfaceRows& surface, int factor, int columns, int out_rows,
-                   std::span<std::uint8_t> out);
+                   std::span<MagickCore::PixelPacket> out);
 
 }  // namespace pw::render
