@@ -225,14 +225,24 @@ int WorkerCount(int requested) {
   return std::max(1, requested > 0 ? requested : static_cast<int>(std::thread::hardware_concurrency()));
 }
 
-// Most rows per slice: a whole band when it fits the worker's share of the
-// surface budget, else the largest multiple of the factor that does.
-int SliceHeight(const BandPlan& plan, std::int64_t image_bytes, int workers) {
-  const std::int64_t budget = std::min(
-      kCachedSliceBytes, std::clamp(kMemoryTarget - image_bytes, kMinSurfaceBudget, kMaxSurfaceBudget) / workers);
+// Most rows per slice: a whole band when it fits the cached slice size,
+// else the largest multiple of the factor that does. It does not depend on
+// the number of workers, so neither do the pixels.
+int SliceHeight(const BandPlan& plan) {
   const std::int64_t row_bytes = std::int64_t{plan.drawing_width} * 4;
-  const std::int64_t groups = std::max<std::int64_t>(1, budget / (row_bytes * plan.factor));
+  const std::int64_t groups = std::max<std::int64_t>(1, kCachedSliceBytes / (row_bytes * plan.factor));
   return static_cast<int>(std::min<std::int64_t>(plan.band_height, groups * plan.factor));
+}
+
+// Workers that fit the surface budget the page image leaves, one surface
+// of the slice height each, and no more than there are slices.
+int FittingWorkers(int requested, const BandPlan& plan, int slice_height, std::size_t slices,
+                   std::int64_t image_bytes) {
+  const std::int64_t budget = std::clamp(kMemoryTarget - image_bytes, kMinSurfaceBudget, kMaxSurfaceBudget);
+  const std::int64_t surface_bytes = std::int64_t{plan.drawing_width} * 4 * slice_height;
+  const std::int64_t fitting = std::max<std::int64_t>(1, budget / std::max<std::int64_t>(1, surface_bytes));
+  return static_cast<int>(std::min({std::int64_t{requested}, fitting,
+                                    std::max<std::int64_t>(1, static_cast<std::int64_t>(slices))}));
 }
 
 }  // namespace
@@ -286,9 +296,9 @@ tl::expected<RenderedPage, RenderError> RenderPage(const RenderRequest& request)
     image.depth(8);
 
     const std::int64_t image_bytes = std::int64_t{columns} * rows * std::int64_t{sizeof(Magick::PixelPacket)};
-    int workers = WorkerCount(request.threads);
-    std::vector<Slice> slices = PlanSlices(plan, SliceHeight(plan, image_bytes, workers));
-    workers = std::min<int>(workers, static_cast<int>(std::max<std::size_t>(slices.size(), 1)));
+    const int slice_height = SliceHeight(plan);
+    std::vector<Slice> slices = PlanSlices(plan, slice_height);
+    const int workers = FittingWorkers(WorkerCount(request.threads), plan, slice_height, slices.size(), image_bytes);
     ImageWriter writer(image, columns, workers);
     BandWork work(page, plan, std::move(slices), request.view, writer);
     RunOnBandWorkers(workers - 1, [&work] { work.Run(); });

@@ -245,6 +245,26 @@ TEST(Rasteriser, ParallelBandsGiveTheSameBytesAsSequentialOnes) {
   }
 }
 
+// A wide page whose bands are too big for one surface, so they are cut
+// into slices; dashed lines across the cuts show where a slice begins.
+// The cuts must not follow the number of workers.
+TEST(Rasteriser, PixelsDoNotDependOnTheNumberOfWorkers) {
+  const gdi::Metafile page = Page({0, 0, 30000, 3000}, [](gdi::EmfWriter& w) {
+    w.CreatePen(1, 1, 0, 0x00000000).SelectObject(1);  // dashed
+    for (int x = 10; x < 3000; x += 150) w.MoveTo(x, 0).LineTo(x + 40, 300);
+  });
+  RenderRequest request = Request(&page, 300.0, RawOptions(3));
+  request.threads = 1;
+  auto one = RenderPage(request);
+  ASSERT_TRUE(one.has_value());
+  for (int threads : {2, 32}) {
+    request.threads = threads;
+    auto many = RenderPage(request);
+    ASSERT_TRUE(many.has_value()) << threads;
+    EXPECT_TRUE(Pixels(one->image) == Pixels(many->image)) << threads << " workers";
+  }
+}
+
 TEST(Rasteriser, SupersamplingSoftensEdges) {
   const gdi::Metafile page = Page({0, 0, 5000, 5000}, [](gdi::EmfWriter& w) {
     w.CreateBrush(1, 0, 0x00000000).SelectObject(1).Ellipse({40, 40, 460, 460});
