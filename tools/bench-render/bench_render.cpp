@@ -1,6 +1,7 @@
 // Renders pages at several resolutions and supersampling factors, with the
 // bands drawn in order and in parallel, and reports time per page and the
-// peak resident memory of each run.
+// peak resident memory of each run; the compare/ benchmarks draw each set
+// both ways in turn and report the speed-up.
 //
 //   bench-render [--pages=N] [--preview] [--corpus=DIR] [benchmark flags]
 //
@@ -13,6 +14,7 @@
 #include <QGuiApplication>
 
 #include <algorithm>
+#include <chrono>
 #include <cstdlib>
 #include <filesystem>
 #include <fstream>
@@ -73,33 +75,74 @@ std::vector<pw::gdi::Metafile> Load(const std::vector<fs::path>& paths, std::siz
   return out;
 }
 
-void RenderSet(benchmark::State& state, const PageSet* set, double dpi, int factor, int threads) {
+pw::render::RenderOptions OptionsFor(int factor) {
   pw::render::RenderOptions options;
   options.KodAntialias = factor;
   if (!g_preview) options.encoding.KodMultipageFormat = 4;  // no format calls, no preview
-  ResetPeakResident();
+  return options;
+}
+
+struct Tally {
   std::size_t rendered = 0, failed = 0;
-  for (auto _ : state) {
-    for (const auto& page : set->pages) {
-      pw::render::RenderRequest request;
-      request.metafile = &page;
-      request.resolution = dpi;
-      request.options = options;
-      request.threads = threads;
-      auto result = pw::render::RenderPage(request);
-      if (result) {
-        ++rendered;
-        benchmark::DoNotOptimize(result->image.columns());
-      } else {
-        ++failed;
-      }
+};
+
+// Renders every page of the set once; the seconds it took.
+double RenderPages(const PageSet& set, double dpi, const pw::render::RenderOptions& options, int threads,
+                   Tally& tally) {
+  const auto start = std::chrono::steady_clock::now();
+  for (const auto& page : set.pages) {
+    pw::render::RenderRequest request;
+    request.metafile = &page;
+    request.resolution = dpi;
+    request.options = options;
+    request.threads = threads;
+    auto result = pw::render::RenderPage(request);
+    if (result) {
+      ++tally.rendered;
+      benchmark::DoNotOptimize(result->image.columns());
+    } else {
+      ++tally.failed;
     }
   }
+  return std::chrono::duration<double>(std::chrono::steady_clock::now() - start).count();
+}
+
+void RenderSet(benchmark::State& state, const PageSet* set, double dpi, int factor, int threads) {
+  const pw::render::RenderOptions options = OptionsFor(factor);
+  ResetPeakResident();
+  Tally tally;
+  for (auto _ : state) RenderPages(*set, dpi, options, threads, tally);
   state.counters["pages"] = double(set->pages.size());
-  state.counters["failed"] = double(failed);
-  state.counters["s_per_page"] =
-      benchmark::Counter(double(rendered + failed), benchmark::Counter::kIsRate | benchmark::Counter::kInvert);
+  state.counters["failed"] = double(tally.failed);
+  state.counters["s_per_page"] = benchmark::Counter(double(tally.rendered + tally.failed),
+                                                    benchmark::Counter::kIsRate | benchmark::Counter::kInvert);
   state.counters["peak_MB"] = PeakResidentMb();
+}
+
+// The set drawn in order and in parallel in turn, each iteration both ways,
+// the order alternating: the two runs share whatever else the machine is
+// doing at the time, so their ratio is steadier than that of two separate
+// benchmarks. The iteration time is the parallel run's.
+void CompareSet(benchmark::State& state, const PageSet* set, double dpi, int factor) {
+  const pw::render::RenderOptions options = OptionsFor(factor);
+  Tally tally;
+  double sequential = 0, parallel = 0;
+  bool parallel_first = false;
+  for (auto _ : state) {
+    double s = 0, p = 0;
+    if (parallel_first) p = RenderPages(*set, dpi, options, 0, tally);
+    s = RenderPages(*set, dpi, options, 1, tally);
+    if (!parallel_first) p = RenderPages(*set, dpi, options, 0, tally);
+    parallel_first = !parallel_first;
+    sequential += s;
+    parallel += p;
+    state.SetIterationTime(p);
+  }
+  const double pages = double(state.iterations()) * double(set->pages.size());
+  state.counters["failed"] = double(tally.failed);
+  state.counters["seq_ms_per_page"] = 1000 * sequential / pages;
+  state.counters["par_ms_per_page"] = 1000 * parallel / pages;
+  state.counters["speed_up"] = parallel > 0 ? sequential / parallel : 0;
 }
 
 }  // namespace
@@ -149,6 +192,13 @@ int main(int argc, char** argv) {
           benchmark::RegisterBenchmark(name.c_str(), RenderSet, &set, dpi, factor, threads)
               ->Iterations(1)->Unit(benchmark::kMillisecond)->UseRealTime();
         }
+    for (double dpi : {96.0, 150.0, 300.0})
+      for (int factor : {3, 7, 20}) {
+        const std::string name =
+            "compare/" + set.name + "/" + std::to_string(int(dpi)) + "dpi/f" + std::to_string(factor);
+        benchmark::RegisterBenchmark(name.c_str(), CompareSet, &set, dpi, factor)
+            ->Iterations(4)->Unit(benchmark::kMillisecond)->UseManualTime();
+      }
     if (set.name == "a4page" || set.name == "blank-a4")
       for (int threads : {1, 0})
         benchmark::RegisterBenchmark(
