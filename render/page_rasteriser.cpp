@@ -4,6 +4,7 @@
 #include <atomic>
 #include <memory>
 #include <mutex>
+#include <span>
 #include <thread>
 #include <vector>
 
@@ -17,7 +18,6 @@
 #include "render/image_library.h"
 #include "render/page_geometry.h"
 #include "render/page_text.h"
-#include "render/quantum_scale.h"
 
 namespace pw::render {
 
