@@ -5,6 +5,15 @@
 #include <cstring>
 #include <vector>
 
+// The loader picks a clone for the processor before any sanitizer's
+// runtime has started; ThreadSanitizer's hooks in the picker would crash
+// there, so its builds have the plain version only.
+#if defined(__SANITIZE_THREAD__)
+#define PW_VECTOR_CLONES
+#else
+#define PW_VECTOR_CLONES __attribute__((target_clones("avx2", "default")))
+#endif
+
 namespace pw::render {
 
 namespace {
@@ -48,7 +57,7 @@ void SumRun(const std::uint8_t* __restrict src, std::size_t stride, std::size_t 
 
 // A wider vector unit doubles the bytes added per instruction; the
 // processor's own is chosen when the program loads.
-__attribute__((target_clones("avx2", "default")))
+PW_VECTOR_CLONES
 void SumRows(const std::uint8_t* src, std::size_t stride, std::size_t bytes, std::size_t rows,
              std::uint16_t* sums) {
   constexpr std::size_t kRun = 64;
@@ -84,7 +93,7 @@ static_assert(kQuantumMax == 65535, "a byte times 257 fills a lane without carry
 // Divides the lanes of each block's sums and stores them as pixels: one
 // multiply scales all three bytes to the quantum at once, and a loop of
 // whole words over the row runs in vector registers.
-__attribute__((target_clones("avx2", "default")))
+PW_VECTOR_CLONES
 void StoreMeans(std::span<const std::uint64_t> blocks, Divider divide, MagickCore::PixelPacket* dst) {
   // A divisor of at least 4 keeps the multiplier within 32 bits, and a
   // 32 x 32-bit multiply is one the vector unit has.
