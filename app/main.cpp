@@ -5,9 +5,33 @@
 
 #include <QApplication>
 
+#include <cstdio>
+#include <cstring>
 #include <memory>
 
+namespace {
+
+// Before Qt starts: asking for help needs no display.
+bool AsksForHelp(int argc, char** argv) {
+  for (int i = 1; i < argc; ++i)
+    if (std::strcmp(argv[i], "--help") == 0 || std::strcmp(argv[i], "-h") == 0) return true;
+  return false;
+}
+
+}  // namespace
+
 int main(int argc, char** argv) {
+  if (AsksForHelp(argc, argv)) {
+    std::printf(
+        "Usage: pagewick [quick] [Qt options]\n\n"
+        "Opens the main window on the last capture: the pages printed to the\n"
+        "capture printer, or a page copied to the clipboard (see pagewick-capture).\n"
+        "With quick, it starts in Quick Start Reference mode and shows the bundled\n"
+        "sample pages instead. Settings and the capture printer's spool files live\n"
+        "under $PAGEWICK_HOME (default ~/.local/share/pagewick).\n"
+        "A display is needed; pagewick-convert does the same work without one.\n");
+    return 0;
+  }
   QApplication qt_application(argc, argv);  // takes Qt's own switches off argv
 
   QStringList arguments;

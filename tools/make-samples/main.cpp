@@ -2,6 +2,7 @@
 // FOLDER (created when missing), replacing older pages of the same names.
 #include <cstdio>
 #include <cstdlib>
+#include <cstring>
 #include <filesystem>
 #include <fstream>
 
@@ -10,7 +11,14 @@
 #include "tools/make-samples/sample_pages.h"
 
 int main(int argc, char** argv) {
-  if (argc != 2) {
+  if (argc == 2 && (std::strcmp(argv[1], "--help") == 0 || std::strcmp(argv[1], "-h") == 0)) {
+    std::printf(
+        "Usage: pagewick-make-samples FOLDER\n\n"
+        "Writes the Quick Start Reference sample pages (00001.emf ...) into FOLDER,\n"
+        "made when missing, replacing older pages of the same names.\n");
+    return 0;
+  }
+  if (argc != 2 || argv[1][0] == '-') {
     std::fprintf(stderr, "usage: pagewick-make-samples FOLDER\n");
     return 2;
   }

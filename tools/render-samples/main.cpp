@@ -50,7 +50,17 @@ std::optional<double> Number(std::string_view text, double low, double high) {
 }  // namespace
 
 int main(int argc, char** argv) {
-  if (argc < 2) return Usage();
+  if (argc == 2 && (std::string_view(argv[1]) == "--help" || std::string_view(argv[1]) == "-h")) {
+    std::printf(
+        "Usage: pagewick-render-samples OUTDIR [--dpi N] [--antialias N]\n\n"
+        "Loads the installed sample pages as Quick Start Reference mode does and\n"
+        "writes each page, rendered as the page view shows it, into OUTDIR as\n"
+        "Sample0001.png, Sample0002.png, ... No display is needed.\n"
+        "  --dpi N        10 to 1200 (default: the mode's own resolution)\n"
+        "  --antialias N  0 to 20 (default: the mode's own factor)\n");
+    return 0;
+  }
+  if (argc < 2 || argv[1][0] == '-') return Usage();
   const std::filesystem::path out = argv[1];
   std::optional<double> dpi;
   std::optional<double> antialias;
