@@ -160,6 +160,12 @@ LineHatch StraightLines(const Pattern& p, int spacing, int spacing_setting, int 
 
 }  // namespace
 
+std::uint32_t BackgroundFill(const BackgroundOptions& o) {
+  if (o.quick_start) return kQuickStartFill;
+  if (o.lvBkGrHathStyle > 99) return 0x00FFFFFF;
+  return o.lvCurBkGrColor;
+}
+
 void DrawBackground(PatternCanvas& canvas, const PageRect& rect, int band_offset,
                     const BackgroundOptions& o, int factor, const BackgroundOverrides& overrides,
                     const std::optional<VisibleArea>& visible) {
@@ -170,27 +176,19 @@ void DrawBackground(PatternCanvas& canvas, const PageRect& rect, int band_offset
   const int spacing_setting = std::max(o.lvHatchDepress, 1);
   const int spacing = overrides.spacing == -1 ? spacing_setting : std::max(overrides.spacing, 1);
 
+  canvas.FillRect(rect, BackgroundFill(o));
   if (o.quick_start) {
-    canvas.FillRect(rect, kQuickStartFill);
     canvas.SelectSolidPen(f, kQuickStartGrid);
     const Pattern p{canvas, rect, band_offset, f, n, f, visible};
     DrawLineHatch(canvas, StraightLines(p, 10, 10, 0, true, true), visible);
     canvas.RestorePen();
     return;
   }
-  if (o.lvBkGrHathStyle == 99) {
-    canvas.FillRect(rect, o.lvCurBkGrColor);
-    return;
-  }
-  if (o.lvBkGrHathStyle > 99) {
-    canvas.FillRect(rect, 0x00FFFFFF);
-    return;
-  }
+  if (o.lvBkGrHathStyle >= 99) return;
 
   const int width = overrides.pen_width == -1 ? o.lvHatchWidth : overrides.pen_width;
   const int angle = overrides.angle == -1 ? o.lvHatchAngle : overrides.angle;
   const int pen = std::max(width, 0) * f;
-  canvas.FillRect(rect, o.lvCurBkGrColor);
   canvas.SelectSolidPen(pen, o.lvHatchColor);
   const Pattern p{canvas, rect, band_offset, f, n, pen, visible};
   switch (o.lvBkGrHathStyle) {

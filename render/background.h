@@ -29,6 +29,9 @@ struct BackgroundOverrides {
   int angle = -1;
 };
 
+// The COLORREF the background first fills its whole rectangle with.
+std::uint32_t BackgroundFill(const BackgroundOptions& options);
+
 // Fills `rect` and draws the pattern of the options' style. `factor` is the
 // supersampling factor the pattern is scaled by (1 for a thumbnail render).
 // `visible`, when given, is the device area that can show anything: parts

@@ -1,5 +1,7 @@
 #include "render/band_drawing.h"
 
+#include <utility>
+
 #include "platform/gdi/device_context.h"
 #include "platform/gdi/player.h"
 #include "platform/limits/limits.h"
@@ -10,16 +12,23 @@
 
 namespace pw::render {
 
-tl::expected<PlayNotes, std::string> DrawSlice(const PageDrawing& page, int offset, int height,
-                                               std::optional<gdi::Surface>& surface,
+namespace {
+constexpr std::uint32_t kWhite = 0x00FFFFFF;  // what a new surface holds
+}  // namespace
+
+tl::expected<PlayNotes, std::string> DrawSlice(const PageDrawing& page, int offset, int height, SliceSurface& kept,
                                                std::span<MagickCore::PixelPacket> out) {
   // A surface kept from the last slice is not cleared: every background
-  // starts by filling the whole page rectangle, which covers it.
+  // starts by filling the whole page rectangle, which covers it, and that
+  // fill is skipped when the surface holds it already.
+  std::optional<gdi::Surface>& surface = kept.surface;
   if (!surface || surface->width() != page.drawing_width || surface->height() != height) {
     surface.reset();
     surface = gdi::Surface::Create(page.drawing_width, height);
+    kept.filled_with = kWhite;
   }
   if (!surface) {
+    kept.filled_with.reset();
     const limits::Limit* bound = limits::SurfaceBoundPassed(page.drawing_width, height);
     return tl::unexpected(std::string(bound ? bound->message : "the drawing surface cannot be made"));
   }
@@ -27,7 +36,7 @@ tl::expected<PlayNotes, std::string> DrawSlice(const PageDrawing& page, int offs
   {
     gdi::DeviceContext dc(*surface);
     const PageRect rect{0, -offset, page.drawing_width, page.total_height - offset};
-    GdiPatternCanvas canvas(dc);
+    GdiPatternCanvas canvas(dc, std::exchange(kept.filled_with, std::nullopt));
     DrawBackground(canvas, rect, offset, page.background, page.background_factor, {},
                    VisibleArea{surface->width(), surface->height()});
     if (page.metafile) {
@@ -38,13 +47,17 @@ tl::expected<PlayNotes, std::string> DrawSlice(const PageDrawing& page, int offs
     }
   }  // the painter lets go of the surface here
 
-  const QImage& image = surface->image();
+  QImage& image = surface->image();
   const int out_rows = height / page.factor;
-  const SurfaceRows rows{
-      std::span<const std::uint8_t>(image.constBits(), static_cast<std::size_t>(image.sizeInBytes())),
-      static_cast<std::size_t>(image.bytesPerLine()), image.width(), image.height()};
-  if (!AverageBlocks(rows, page.factor, page.columns, out_rows, out))
+  const SurfaceRows rows{std::span<std::uint8_t>(image.bits(), static_cast<std::size_t>(image.sizeInBytes())),
+                         static_cast<std::size_t>(image.bytesPerLine()), image.width(), image.height()};
+  const std::uint32_t fill = BackgroundFill(page.background);
+  if (!AverageBlocks(rows, page.factor, page.columns, out_rows, out, gdi::Surface::PixelFor(fill)))
     return tl::unexpected(std::string("the drawing surface has an unexpected size"));
+  // The refill covers the averaged blocks; they are the whole surface
+  // unless its size is not a whole number of them.
+  if (out_rows * page.factor == image.height() && page.columns * page.factor == image.width())
+    kept.filled_with = fill;
   return std::move(report.notes);
 }
 

@@ -37,16 +37,24 @@ struct PageDrawing {
   int antialias_setting = 0;                // KodAntialias as set, for the stamp height
 };
 
+// A worker's drawing surface, kept from one slice to the next.
+struct SliceSurface {
+  std::optional<gdi::Surface> surface;
+  // The COLORREF the whole surface holds: the background it was left
+  // refilled with after averaging, or white when it is new.
+  std::optional<std::uint32_t> filled_with;
+};
+
 // Draws drawing rows offset ... offset + height - 1 (height a multiple of
 // the factor) with the page rectangle shifted up by `offset`, and writes
 // height / factor rows of `columns` image pixels to `out`, which has room
-// for them. `surface` is the caller's surface from the previous slice: one of
-// the right size is cleared and drawn on again, which spares the system
-// from handing out and zeroing tens of megabytes per band. Returns what the
-// player noted about the page (limits hit, fonts replaced); fails when the
-// drawing surface cannot be made.
-tl::expected<PlayNotes, std::string> DrawSlice(const PageDrawing& page, int offset, int height,
-                                               std::optional<gdi::Surface>& surface,
+// for them. `kept` is the caller's surface from the previous slice: one of
+// the right size is drawn on again, which spares the system from handing
+// out and zeroing tens of megabytes per band, and it is left holding the
+// page's background fill for the next slice. Returns what the player noted
+// about the page (limits hit, fonts replaced); fails when the drawing
+// surface cannot be made.
+tl::expected<PlayNotes, std::string> DrawSlice(const PageDrawing& page, int offset, int height, SliceSurface& kept,
                                                std::span<MagickCore::PixelPacket> out);
 
 }  // namespace pw::render

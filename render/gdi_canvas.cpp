@@ -5,6 +5,7 @@
 #include <QRegion>
 
 #include <algorithm>
+#include <utility>
 #include <vector>
 
 namespace pw::render {
@@ -17,8 +18,9 @@ void GdiPatternCanvas::FillRect(const PageRect& rect, std::uint32_t color) {
   const bool identity = dc_.DeviceTransform().isIdentity();
   const QRect area = identity ? (wanted & surface) : wanted;
   if (area.isEmpty()) return;
+  const std::optional<std::uint32_t> held = std::exchange(surface_holds_, std::nullopt);
   if (identity && area == surface && !dc_.DeviceClip() && dc_.State().rop2 == gdi::Rop2::CopyPen) {
-    dc_.surface().Fill(color);  // the same pixels as the brush, a plain fill
+    if (held != color) dc_.surface().Fill(color);  // the same pixels as the brush, a plain fill
     return;
   }
   gdi::Brush brush;
@@ -45,9 +47,13 @@ void GdiPatternCanvas::RestorePen() {
 
 void GdiPatternCanvas::MoveTo(DevicePoint point) { dc_.MoveTo(QPoint(point.x, point.y)); }
 
-void GdiPatternCanvas::LineTo(DevicePoint point) { dc_.LineTo(QPoint(point.x, point.y)); }
+void GdiPatternCanvas::LineTo(DevicePoint point) {
+  surface_holds_.reset();
+  dc_.LineTo(QPoint(point.x, point.y));
+}
 
 void GdiPatternCanvas::PolyBezier(std::span<const DevicePoint> points) {
+  surface_holds_.reset();
   std::vector<QPoint> qpoints;
   qpoints.reserve(points.size());
   for (const DevicePoint& p : points) qpoints.emplace_back(p.x, p.y);

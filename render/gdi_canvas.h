@@ -1,5 +1,8 @@
 #pragma once
 // The pattern canvas over a GDI device context, in its logical coordinates.
+#include <cstdint>
+#include <optional>
+
 #include "platform/gdi/device_context.h"
 #include "render/pattern_canvas.h"
 
@@ -7,7 +10,11 @@ namespace pw::render {
 
 class GdiPatternCanvas : public PatternCanvas {
  public:
-  explicit GdiPatternCanvas(gdi::DeviceContext& dc) : dc_(dc) {}
+  // `surface_holds`: the COLORREF the whole surface is known to be filled
+  // with; a fill of the whole surface in it is then skipped, until anything
+  // else is drawn.
+  explicit GdiPatternCanvas(gdi::DeviceContext& dc, std::optional<std::uint32_t> surface_holds = std::nullopt)
+      : dc_(dc), surface_holds_(surface_holds) {}
 
   void FillRect(const PageRect& rect, std::uint32_t color) override;
   void SelectSolidPen(int width, std::uint32_t color) override;
@@ -18,6 +25,7 @@ class GdiPatternCanvas : public PatternCanvas {
 
  private:
   gdi::DeviceContext& dc_;
+  std::optional<std::uint32_t> surface_holds_;
   gdi::Pen previous_;
   bool pen_selected_ = false;
 };

@@ -133,14 +133,16 @@ class ImageWriter {
 // A worker's surfaces. A page's slices are of a full height or a band's
 // shorter rest, so two surfaces serve nearly all of them.
 struct WorkerSurfaces {
-  std::optional<gdi::Surface> kept[2];
+  SliceSurface kept[2];
   std::size_t last = 0;  // the slot used last
 
   // The slot for a slice: the surface that fits it, or the one used longer
   // ago, which the slice then replaces.
-  std::optional<gdi::Surface>& For(int width, int height) {
-    for (std::size_t i = 0; i < 2; ++i)
-      if (kept[i] && kept[i]->width() == width && kept[i]->height() == height) return kept[last = i];
+  SliceSurface& For(int width, int height) {
+    for (std::size_t i = 0; i < 2; ++i) {
+      const std::optional<gdi::Surface>& s = kept[i].surface;
+      if (s && s->width() == width && s->height() == height) return kept[last = i];
+    }
     last = 1 - last;
     return kept[last];
   }

@@ -108,10 +108,18 @@ void StoreMeans(std::span<const std::uint64_t> blocks, Divider divide, MagickCor
   }
 }
 
+// Sets `columns` pixels of each of `rows` surface rows to `pixel`.
+void Refill(std::uint8_t* first, std::size_t stride, std::size_t rows, std::size_t columns, std::uint32_t pixel) {
+  for (std::size_t r = 0; r < rows; ++r) {
+    std::uint8_t* row = first + r * stride;
+    for (std::size_t x = 0; x < columns; ++x) std::memcpy(row + 4 * x, &pixel, sizeof pixel);
+  }
+}
+
 }  // namespace
 
 bool AverageBlocks(const SurfaceRows& surface, int factor, int columns, int out_rows,
-                   std::span<MagickCore::PixelPacket> out) {
+                   std::span<MagickCore::PixelPacket> out, std::optional<std::uint32_t> refill) {
   if (factor < 1 || columns < 0 || out_rows < 0) return false;
   const auto cols = static_cast<std::size_t>(columns);
   const auto rows = static_cast<std::size_t>(out_rows);
@@ -123,10 +131,16 @@ bool AverageBlocks(const SurfaceRows& surface, int factor, int columns, int out_
   if (rows > 0 && surface.bytes.size() < (rows * f - 1) * surface.stride + cols * f * 4)
     return false;
 
-  const std::uint8_t* base = surface.bytes.data();
+  std::uint8_t* const base = surface.bytes.data();
   MagickCore::PixelPacket* dst = out.data();
+  const auto refill_rows = [&](std::size_t first_row, std::size_t count) {
+    if (refill) Refill(base + first_row * surface.stride, surface.stride, count, cols * f, *refill);
+  };
   if (factor == 1) {
-    for (std::size_t y = 0; y < rows; ++y, dst += cols) CopyRow(base + y * surface.stride, cols, dst);
+    for (std::size_t y = 0; y < rows; ++y, dst += cols) {
+      CopyRow(base + y * surface.stride, cols, dst);
+      refill_rows(y, 1);
+    }
     return true;
   }
 
@@ -136,6 +150,7 @@ bool AverageBlocks(const SurfaceRows& surface, int factor, int columns, int out_
   std::vector<std::uint64_t> blocks(f <= kMaxLaneFactor ? cols : 0);
   for (std::size_t y = 0; y < rows; ++y) {
     SumRows(base + y * f * surface.stride, surface.stride, row_bytes, f, sums.data());
+    refill_rows(y * f, f);
     const std::uint16_t* s = sums.data();
     if (f <= kMaxLaneFactor) {
       for (std::size_t x = 0; x < cols; ++x, s += 4 * f) blocks[x] = SumLanes(s, f);

@@ -3,6 +3,7 @@
 // truncated integer mean of an f x f block of surface pixels.
 #include <cstddef>
 #include <cstdint>
+#include <optional>
 #include <span>
 
 #include "render/quantum_scale.h"
@@ -11,7 +12,7 @@ namespace pw::render {
 
 // Rows of 32-bit surface pixels (blue, green, red, unused), top-down.
 struct SurfaceRows {
-  std::span<const std::uint8_t> bytes;
+  std::span<std::uint8_t> bytes;  // writable for a refill
   std::size_t stride = 0;  // bytes per row
   int width = 0;           // pixels per row
   int height = 0;          // rows
@@ -24,7 +25,12 @@ struct SurfaceRows {
 // x*f .. x*f+f-1 and rows y*f .. y*f+f-1. f = 1 copies. Returns false,
 // writing nothing, when the surface or `out` is too small for that many
 // blocks.
+//
+// With `refill`, the surface pixels the blocks cover are then set to that
+// 32-bit pixel, each f rows as soon as they are summed and still in the
+// processor's cache: a surface drawn on again starts with its background
+// already there, and is not filled once more from memory.
 bool AverageBlocks(const SurfaceRows& surface, int factor, int columns, int out_rows,
-                   std::span<MagickCore::PixelPacket> out);
+                   std::span<MagickCore::PixelPacket> out, std::optional<std::uint32_t> refill = std::nullopt);
 
 }  // namespace pw::render

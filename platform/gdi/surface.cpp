@@ -13,10 +13,12 @@ std::optional<Surface> Surface::Create(int width, int height) {
   return Surface(std::move(image));
 }
 
-void Surface::Fill(std::uint32_t colorref) {
+std::uint32_t Surface::PixelFor(std::uint32_t colorref) {
   const std::uint32_t r = colorref & 0xFF, g = (colorref >> 8) & 0xFF, b = (colorref >> 16) & 0xFF;
-  image_.fill(0xFF000000u | (r << 16) | (g << 8) | b);
+  return 0xFF000000u | (r << 16) | (g << 8) | b;
 }
+
+void Surface::Fill(std::uint32_t colorref) { image_.fill(PixelFor(colorref)); }
 
 std::uint32_t Surface::PixelColorRef(int x, int y) const {
   if (x < 0 || y < 0 || x >= image_.width() || y >= image_.height()) return 0;

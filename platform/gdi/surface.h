@@ -27,6 +27,8 @@ class Surface {
 
   // Fills the whole surface with a COLORREF (0x00BBGGRR).
   void Fill(std::uint32_t colorref);
+  // The 32-bit pixel that Fill writes for a COLORREF.
+  static std::uint32_t PixelFor(std::uint32_t colorref);
   // The pixel at (x, y) as a COLORREF; 0 outside the surface.
   std::uint32_t PixelColorRef(int x, int y) const;
 

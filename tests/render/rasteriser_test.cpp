@@ -220,6 +220,29 @@ TEST(Rasteriser, PatternlessStylesGiveAnEvenBackground) {
   }
 }
 
+// A surface is drawn on again for the next slice: nothing of the slice
+// before may show through, and the background must be the page's own.
+TEST(Rasteriser, EverySliceStartsFromThePageBackgroundAlone) {
+  const gdi::Metafile page = Page({0, 0, 5000, 60000}, [](gdi::EmfWriter& w) {
+    w.CreateBrush(1, 0, 0x00000000).SelectObject(1).Rectangle({0, 0, 500, 400});  // in the first band
+  });
+  for (int style : {99, 100}) {
+    RenderOptions o = RawOptions(3);
+    o.background.lvBkGrHathStyle = style;
+    RenderRequest request = Request(&page, 50.0, o);
+    request.threads = 1;
+    auto rendered = RenderPage(request);
+    ASSERT_TRUE(rendered.has_value());
+    ASSERT_GT(rendered->bands, 3);
+    const Rgb want = style == 100 ? Rgb{255, 255, 255} : FromColorref(o.background.lvCurBkGrColor);
+    EXPECT_EQ(PixelAt(rendered->image, 10, 10), (Rgb{0, 0, 0}));
+    const int first_band_rows = BandBase(3);
+    for (int y = first_band_rows; y < static_cast<int>(rendered->image.rows()); ++y)
+      for (int x = 0; x < static_cast<int>(rendered->image.columns()); ++x)
+        ASSERT_EQ(PixelAt(rendered->image, x, y), want) << "style " << style << " at " << x << "," << y;
+  }
+}
+
 TEST(Rasteriser, ParallelBandsGiveTheSameBytesAsSequentialOnes) {
   const gdi::Metafile page = Page(kA4, [](gdi::EmfWriter& w) {
     w.CreatePen(1, 0, 7, 0x000000FF).SelectObject(1).Ellipse({100, 100, 2000, 2800});

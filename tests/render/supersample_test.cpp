@@ -1,6 +1,7 @@
 #include <gtest/gtest.h>
 
 #include <cstdint>
+#include <cstring>
 #include <random>
 #include <vector>
 
@@ -12,7 +13,7 @@ namespace {
 struct TestSurface {
   TestSurface(int w, int h) : width(w), height(h), bytes(static_cast<std::size_t>(w) * h * 4) {}
   std::uint8_t* Pixel(int x, int y) { return &bytes[(static_cast<std::size_t>(y) * width + x) * 4]; }
-  SurfaceRows Rows() const {
+  SurfaceRows Rows() {
     return SurfaceRows{bytes, static_cast<std::size_t>(width) * 4, width, height};
   }
   int width, height;
@@ -50,10 +51,29 @@ TEST(Supersample, FactorOneCopiesBlueGreenRedAndDropsTheFourthByte) {
   EXPECT_EQ(Bytes(out), expected);
 }
 
-TEST(Supersample, EveryFactorMatchesTheNaiveMean) {
+// With a refill, the means are still those of the drawing, and then the
+// blocks' pixels, and only they, hold the refill.
+void ExpectRefilledLikeUnrefilled(TestSurface s, int f, int cols, int rows, const Pixels& unrefilled) {
+  const TestSurface before = s;
+  constexpr std::uint32_t kPixel = 0xFF12AB34;
+  Pixels out(unrefilled.size());
+  ASSERT_TRUE(AverageBlocks(s.Rows(), f, cols, rows, out, kPixel)) << f;
+  EXPECT_EQ(Bytes(out), Bytes(unrefilled)) << "factor " << f;
+  for (int y = 0; y < s.height; ++y)
+    for (int x = 0; x < s.width; ++x) {
+      const bool covered = x < cols * f && y < rows * f;
+      const std::size_t at = (static_cast<std::size_t>(y) * s.width + x) * 4;
+      std::uint32_t pixel = 0, was = 0;
+      std::memcpy(&pixel, &s.bytes[at], 4);
+      std::memcpy(&was, &before.bytes[at], 4);
+      ASSERT_EQ(pixel, covered ? kPixel : was) << "factor " << f << " at " << x << "," << y;
+    }
+}
+
+TEST(Supersample, EveryFactorMatchesTheNaiveMeanWithOrWithoutARefill) {
   std::mt19937 random(7);
   // 37 columns: rows of sums that are not whole runs of vector additions.
-  for (int f = 2; f <= 20; ++f) {
+  for (int f = 1; f <= 20; ++f) {
     const int cols = 37, rows = 3;
     TestSurface s(cols * f + 3, rows * f + 1);  // wider and taller than needed
     for (auto& b : s.bytes) b = static_cast<std::uint8_t>(random() % 256);
@@ -69,6 +89,7 @@ TEST(Supersample, EveryFactorMatchesTheNaiveMean) {
           ASSERT_EQ(bytes[(y * cols + x) * 3 + c], static_cast<int>(sum / (f * f)))
               << "factor " << f << " at " << x << "," << y << " channel " << c;
         }
+    ExpectRefilledLikeUnrefilled(s, f, cols, rows, out);
   }
 }
 
