@@ -276,9 +276,9 @@ ThreadRasterizer& Rasterizer() {
 }  // namespace
 
 const QImage& GlyphImage::Tinted(QRgb color) const {
-  // Painters read an alpha-only image as premultiplied black: black text,
-  // most text, needs no copy.
-  if (qRed(color) == 0 && qGreen(color) == 0 && qBlue(color) == 0) return coverage;
+  // Black too: a painter converts an alpha-only image at every draw, on
+  // its own pool's threads when the image is large, where a premultiplied
+  // one is blended as it is.
   if (coverage.isNull() || (!tinted_.isNull() && tint_ == color)) return tinted_;
   QImage out(coverage.size(), QImage::Format_ARGB32_Premultiplied);
   if (out.isNull()) {
