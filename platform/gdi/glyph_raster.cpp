@@ -120,8 +120,9 @@ class ThreadRasterizer {
         RenderWhole(key, *slot, image);
       }
     }
-    // Room for the tinted copy is counted up front: four bytes a pixel.
-    const std::size_t bytes = static_cast<std::size_t>(image.coverage.sizeInBytes()) * 5 + sizeof(GlyphImage) + 64;
+    // Room for the black and the tinted copy is counted up front: four
+    // bytes a pixel each.
+    const std::size_t bytes = static_cast<std::size_t>(image.coverage.sizeInBytes()) * 9 + sizeof(GlyphImage) + 64;
     if (cached_bytes_ + bytes > kMaxCachedBytes) {
       glyphs_.clear();
       cached_bytes_ = 0;
@@ -278,12 +279,15 @@ ThreadRasterizer& Rasterizer() {
 const QImage& GlyphImage::Tinted(QRgb color) const {
   // Black too: a painter converts an alpha-only image at every draw, on
   // its own pool's threads when the image is large, where a premultiplied
-  // one is blended as it is.
-  if (coverage.isNull() || (!tinted_.isNull() && tint_ == color)) return tinted_;
+  // one is blended as it is. Black, most text, has a copy of its own, so
+  // that coloured words among black ones do not tint each glyph anew.
+  const bool black = qRed(color) == 0 && qGreen(color) == 0 && qBlue(color) == 0;
+  QImage& kept = black ? black_ : tinted_;
+  if (coverage.isNull() || (!kept.isNull() && (black || tint_ == color))) return kept;
   QImage out(coverage.size(), QImage::Format_ARGB32_Premultiplied);
   if (out.isNull()) {
-    tinted_ = QImage();
-    return tinted_;
+    kept = QImage();
+    return kept;
   }
   const int r = qRed(color), g = qGreen(color), b = qBlue(color);
   const int width = coverage.width();
@@ -295,9 +299,9 @@ const QImage& GlyphImage::Tinted(QRgb color) const {
       dst[x] = qRgba(r * a / 255, g * a / 255, b * a / 255, a);
     }
   }
-  tinted_ = std::move(out);
-  tint_ = color;
-  return tinted_;
+  kept = std::move(out);
+  if (!black) tint_ = color;
+  return kept;
 }
 
 std::uint8_t SmoothingAlpha(int level) { return LevelAlpha(level); }

@@ -36,11 +36,12 @@ struct GlyphImage {
   bool Outlined() const { return coverage.isNull() && !size.isEmpty(); }
 
   // The coverage in `color`, premultiplied and ready to blend. The glyph
-  // keeps the last colour asked for, so a run of text colours each glyph
-  // once rather than at every draw.
+  // keeps its black copy and the last other colour asked for, so a run of
+  // text colours each glyph once rather than at every draw.
   const QImage& Tinted(QRgb color) const;
 
  private:
+  mutable QImage black_;
   mutable QImage tinted_;
   mutable QRgb tint_ = 0;
 };
