@@ -108,11 +108,15 @@ void StoreMeans(std::span<const std::uint64_t> blocks, Divider divide, MagickCor
   }
 }
 
-// Sets `columns` pixels of each of `rows` surface rows to `pixel`.
+// Sets `columns` pixels of each of `rows` surface rows to `pixel`; rows
+// without padding between them are one run.
+PW_VECTOR_CLONES
 void Refill(std::uint8_t* first, std::size_t stride, std::size_t rows, std::size_t columns, std::uint32_t pixel) {
-  for (std::size_t r = 0; r < rows; ++r) {
-    std::uint8_t* row = first + r * stride;
-    for (std::size_t x = 0; x < columns; ++x) std::memcpy(row + 4 * x, &pixel, sizeof pixel);
+  const bool packed = stride == columns * 4;
+  const std::size_t runs = packed ? 1 : rows, run = packed ? rows * columns : columns;
+  for (std::size_t r = 0; r < runs; ++r) {
+    std::uint8_t* at = first + r * stride;
+    for (std::size_t x = 0; x < run; ++x) std::memcpy(at + 4 * x, &pixel, sizeof pixel);
   }
 }
 
