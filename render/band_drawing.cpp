@@ -12,10 +12,6 @@
 
 namespace pw::render {
 
-namespace {
-constexpr std::uint32_t kWhite = 0x00FFFFFF;  // what a new surface holds
-}  // namespace
-
 tl::expected<PlayNotes, std::string> DrawSlice(const PageDrawing& page, int offset, int height, SliceSurface& kept,
                                                std::span<MagickCore::PixelPacket> out) {
   // A surface kept from the last slice is not cleared: every background
@@ -25,7 +21,7 @@ tl::expected<PlayNotes, std::string> DrawSlice(const PageDrawing& page, int offs
   if (!surface || surface->width() != page.drawing_width || surface->height() != height) {
     surface.reset();
     surface = gdi::Surface::Create(page.drawing_width, height);
-    kept.filled_with = kWhite;
+    kept.filled_with = gdi::Surface::kNewColorRef;
   }
   if (!surface) {
     kept.filled_with.reset();

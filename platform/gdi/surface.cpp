@@ -9,7 +9,7 @@ std::optional<Surface> Surface::Create(int width, int height) {
   QImage image(width, height, QImage::Format_RGB32);
   if (image.isNull()) return std::nullopt;
   platform::PreferLargePages(image.bits(), static_cast<std::size_t>(image.sizeInBytes()));
-  image.fill(0xFFFFFFFFu);
+  image.fill(PixelFor(kNewColorRef));
   return Surface(std::move(image));
 }
 

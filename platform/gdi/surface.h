@@ -16,8 +16,11 @@ class Surface {
   static constexpr int kMaxSide = static_cast<int>(limits::kSurfaceSide.value);
   static constexpr std::int64_t kMaxBytes = limits::kSurfaceBytes.value;
 
-  // A white surface, or nothing when the size is empty, too large or the
-  // memory cannot be had.
+  // The COLORREF a new surface is filled with: white.
+  static constexpr std::uint32_t kNewColorRef = 0x00FFFFFF;
+
+  // A surface of kNewColorRef, or nothing when the size is empty, too large
+  // or the memory cannot be had.
   static std::optional<Surface> Create(int width, int height);
 
   int width() const { return image_.width(); }
