@@ -48,7 +48,7 @@ std::string SeriesFileName(const SaveTarget& target, std::string_view page_numbe
 }
 
 std::string SeriesFileNameOfPage(const SaveTarget& target, int index, const FormatFlags& flags) {
-  return SeriesFileName(target, PageNumberOf(app::Pages().Record(index).file_name, index), SeriesExtension(flags));
+  return SeriesFileName(target, PageNumberOf(pages::Pages().Record(index).file_name, index), SeriesExtension(flags));
 }
 
 }  // namespace pw::output

@@ -55,7 +55,7 @@ Magick::Image FittedThumbnail(Magick::Image image) {
 }  // namespace
 
 int WriteHtmlGallery() {
-  app::PageSet& pages = app::Pages();
+  pages::PageSet& pages = pages::Pages();
   const SaveTarget target = CurrentSaveTarget();
   const std::string extension = GalleryExtension(CurrentFormatFlags());
   const bool start_file = settings::Snapshot().StartFile_Opt;

@@ -5,7 +5,7 @@
 #include <cstring>
 #include <memory>
 
-#include "app/page_set.h"
+#include "pages/page_set.h"
 #include "output/output_run.h"
 #include "render/current_settings.h"
 #include "render/image_encoding.h"
@@ -66,8 +66,8 @@ tl::expected<void, std::string> WriteImageFile(Magick::Image image, const std::s
 }
 
 tl::expected<Magick::Image, std::string> RenderPageForRun(int index, double resolution, bool thumbnail) {
-  app::PageSet& pages = app::Pages();
-  const app::PageRecord& record = pages.Record(index);
+  pages::PageSet& pages = pages::Pages();
+  const pages::PageRecord& record = pages.Record(index);
   render::RenderRequest request;
   request.metafile = record.metafile.IsNull() ? nullptr : &record.metafile;
   request.resolution = resolution;
@@ -78,11 +78,11 @@ tl::expected<Magick::Image, std::string> RenderPageForRun(int index, double reso
   request.threads = g_render_threads.load();
   request.preview = g_render_preview.load();
 
-  std::lock_guard lock(app::RenderLock());
+  std::lock_guard lock(pages::RenderLock());
   pages.SetBeingRendered(index);
-  pages.SetState(app::RenderingState::Busy);
+  pages.SetState(pages::RenderingState::Busy);
   auto rendered = render::RenderPage(request);
-  pages.SetState(app::RenderingState::Ready);
+  pages.SetState(pages::RenderingState::Ready);
   if (!rendered) return tl::unexpected(rendered.error().message);
   return std::move(rendered->image);
 }

@@ -18,7 +18,7 @@ using platform::MessageButtons;
 using platform::MessageOwner;
 
 int WriteImageSeries() {
-  app::PageSet& pages = app::Pages();
+  pages::PageSet& pages = pages::Pages();
   OutputRun& run = Run();
   SendFlagReset send_reset;
   const SaveTarget target = CurrentSaveTarget();

@@ -65,20 +65,20 @@ WriterThread& Writer() {
 }  // namespace
 
 void WrittenFileList::Set(int index, std::string path) {
-  if (index < 0 || index >= app::kMaxPages) return;
+  if (index < 0 || index >= pages::kMaxPages) return;
   std::lock_guard lock(mutex_);
   paths_[static_cast<std::size_t>(index)] = std::move(path);
 }
 
 std::string WrittenFileList::Get(int index) const {
-  if (index < 0 || index >= app::kMaxPages) return {};
+  if (index < 0 || index >= pages::kMaxPages) return {};
   std::lock_guard lock(mutex_);
   return paths_[static_cast<std::size_t>(index)];
 }
 
 std::vector<std::string> WrittenFileList::First(int count) const {
   std::lock_guard lock(mutex_);
-  const auto n = static_cast<std::size_t>(std::clamp(count, 0, app::kMaxPages));
+  const auto n = static_cast<std::size_t>(std::clamp(count, 0, pages::kMaxPages));
   return {paths_.begin(), paths_.begin() + static_cast<std::ptrdiff_t>(n)};
 }
 
@@ -169,7 +169,7 @@ bool UserAbortsRun() {
 }
 
 bool StartWriter(std::function<int()> procedure) {
-  const app::PageSet& pages = app::Pages();
+  const pages::PageSet& pages = pages::Pages();
   const int current = pages.Current();
   if (current < 0 || current >= pages.Count()) return false;
   if (Writer().Running()) return false;

@@ -12,7 +12,7 @@
 #include <string>
 #include <vector>
 
-#include "app/page_set.h"
+#include "pages/page_set.h"
 #include "render/render_view.h"
 
 namespace pw::output {
@@ -35,7 +35,7 @@ class WrittenFileList {
 
  private:
   mutable std::mutex mutex_;
-  std::array<std::string, app::kMaxPages> paths_;
+  std::array<std::string, pages::kMaxPages> paths_;
 };
 
 struct OutputRun {

@@ -38,7 +38,7 @@ void RestoreCurrentPage() {
     Magick::Image image;
     image.quiet(true);
     image.read(path);
-    app::Pages().SetCurrentImage(std::move(image));
+    pages::Pages().SetCurrentImage(std::move(image));
   } catch (const Magick::Exception&) {
     // The current page keeps the image it has; the file goes all the same.
   }
@@ -57,13 +57,13 @@ std::string PutAsidePath() {
 bool PutCurrentPageAside() {
   SetOutputFormatBackup(CurrentFormatFlags());
   const std::string path = PutAsidePath();
-  const Magick::Image image = app::Pages().CurrentImage();
+  const Magick::Image image = pages::Pages().CurrentImage();
   if (path.empty() || image.columns() == 0) return false;
   return WriteImageFile(image, path).has_value();
 }
 
 int WriteMultipagePdf() {
-  app::PageSet& pages = app::Pages();
+  pages::PageSet& pages = pages::Pages();
   OutputRun& run = Run();
   SendFlagReset send_reset;
   MultipageModeReset mode_reset;

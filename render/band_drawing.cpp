@@ -2,8 +2,8 @@
 
 #include <utility>
 
-#include "platform/gdi/device_context.h"
-#include "platform/gdi/player.h"
+#include "platform/gdi/dc/device_context.h"
+#include "platform/gdi/player/player.h"
 #include "platform/limits/limits.h"
 #include "render/background.h"
 #include "render/gdi_canvas.h"

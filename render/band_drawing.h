@@ -13,9 +13,9 @@
 
 #include <tl/expected.hpp>
 
-#include "platform/gdi/metafile.h"
-#include "platform/gdi/player.h"
-#include "platform/gdi/surface.h"
+#include "platform/gdi/emf/metafile.h"
+#include "platform/gdi/player/player.h"
+#include "platform/gdi/dc/surface.h"
 #include "render/render_options.h"
 
 namespace pw::render {

@@ -2,7 +2,7 @@
 // The render inputs and the view resolution from the program's settings.
 #include <string>
 
-#include "platform/gdi/metafile.h"
+#include "platform/gdi/emf/metafile.h"
 #include "render/current_resolution.h"
 #include "render/page_rasteriser.h"
 #include "render/render_options.h"

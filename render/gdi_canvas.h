@@ -3,7 +3,7 @@
 #include <cstdint>
 #include <optional>
 
-#include "platform/gdi/device_context.h"
+#include "platform/gdi/dc/device_context.h"
 #include "render/pattern_canvas.h"
 
 namespace pw::render {

@@ -5,7 +5,7 @@
 
 #include <optional>
 
-#include "platform/gdi/surface.h"
+#include "platform/gdi/dc/surface.h"
 
 namespace pw::render {
 

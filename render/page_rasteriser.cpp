@@ -8,7 +8,7 @@
 #include <thread>
 #include <vector>
 
-#include "platform/gdi/surface.h"
+#include "platform/gdi/dc/surface.h"
 #include "platform/memory/large_pages.h"
 #include "platform/msgbox/message_box.h"
 #include "render/band_drawing.h"

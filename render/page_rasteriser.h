@@ -12,7 +12,7 @@
 
 #include <tl/expected.hpp>
 
-#include "platform/gdi/metafile.h"
+#include "platform/gdi/emf/metafile.h"
 #include "render/render_options.h"
 #include "render/render_outputs.h"
 #include "render/render_view.h"

@@ -3,7 +3,7 @@
 #include <QLocale>
 #include <QRegularExpression>
 
-#include "platform/gdi/text_draw.h"
+#include "platform/gdi/text/text_draw.h"
 
 namespace pw::render {
 

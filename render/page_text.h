@@ -4,7 +4,7 @@
 #include <QDateTime>
 #include <QString>
 
-#include "platform/gdi/device_context.h"
+#include "platform/gdi/dc/device_context.h"
 #include "render/pattern_canvas.h"
 
 namespace pw::render {

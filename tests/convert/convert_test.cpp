@@ -7,7 +7,7 @@
 #include <filesystem>
 #include <fstream>
 
-#include "platform/gdi/emf_writer.h"
+#include "platform/gdi/emf/emf_writer.h"
 #include "settings/settings_record.h"
 #include "settings/settings_store.h"
 #include "tests/support/corpus.h"

@@ -4,7 +4,7 @@
 #include <cstdint>
 #include <filesystem>
 
-#include "app/handshake.h"
+#include "intake/handshake.h"
 #include "tests/fuzz/fuzz_support.h"
 
 namespace {
@@ -23,19 +23,19 @@ extern "C" int LLVMFuzzerInitialize(int*, char***) {
 }
 
 extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size) {
-  const std::filesystem::path file = pw::app::CaptureHandshakePath();
+  const std::filesystem::path file = pw::intake::CaptureHandshakePath();
   std::filesystem::create_directories(file.parent_path());
   if (!pw::fuzz::WriteFile(file, {data, size})) pw::fuzz::Fail("cannot write the input");
-  for (int line = 1; line <= 4; ++line) CheckLine(pw::app::ReadHandshakeLine(file.string(), line));
+  for (int line = 1; line <= 4; ++line) CheckLine(pw::intake::ReadHandshakeLine(file.string(), line));
   // The registry holds no values here, so these read the file.
-  if (!pw::app::ReadDocumentName() || pw::app::DocumentName() != pw::app::ReadHandshakeLine(file.string(), 1)) {
+  if (!pw::intake::ReadDocumentName() || pw::intake::DocumentName() != pw::intake::ReadHandshakeLine(file.string(), 1)) {
     pw::fuzz::Fail("document name is not line 1");
   }
-  pw::app::ReadWordWindowTitle();
-  pw::app::IsClipboardCapture();
-  const std::string printer = pw::app::PrinterHandshakePath();
+  pw::intake::ReadWordWindowTitle();
+  pw::intake::IsClipboardCapture();
+  const std::string printer = pw::intake::PrinterHandshakePath();
   std::filesystem::create_directories(std::filesystem::path(printer).parent_path());
   pw::fuzz::WriteFile(printer, {data, size});
-  CheckLine(pw::app::ReadHandshakeLine(printer, 1));
+  CheckLine(pw::intake::ReadHandshakeLine(printer, 1));
   return 0;
 }

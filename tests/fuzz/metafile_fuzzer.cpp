@@ -2,10 +2,10 @@
 // surface. Every record the metafile hands out must lie inside its bytes.
 #include <cstdint>
 
-#include "platform/gdi/device_context.h"
-#include "platform/gdi/metafile.h"
-#include "platform/gdi/player.h"
-#include "platform/gdi/surface.h"
+#include "platform/gdi/dc/device_context.h"
+#include "platform/gdi/emf/metafile.h"
+#include "platform/gdi/player/player.h"
+#include "platform/gdi/dc/surface.h"
 #include "tests/fuzz/fuzz_support.h"
 
 extern "C" int LLVMFuzzerInitialize(int*, char***) {

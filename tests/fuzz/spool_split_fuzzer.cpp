@@ -5,7 +5,7 @@
 #include <filesystem>
 #include <regex>
 
-#include "app/spool_reader.h"
+#include "intake/spool_reader.h"
 #include "tests/fuzz/fuzz_support.h"
 
 namespace {
@@ -30,7 +30,7 @@ extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size
   const fs::path work = root / "work";
   if (!pw::fuzz::WriteFile(input, {data, size})) pw::fuzz::Fail("cannot write the input");
 
-  const auto report = pw::app::SplitSpoolFileInto(input.string(), 7, work.string() + "/");
+  const auto report = pw::intake::SplitSpoolFileInto(input.string(), 7, work.string() + "/");
   if (report.largest_page_buffer > size) pw::fuzz::Fail("page buffer larger than the file");
   if (report.pages_written > report.pages_seen) pw::fuzz::Fail("more pages written than seen");
 

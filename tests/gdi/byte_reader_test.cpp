@@ -1,10 +1,10 @@
-#include "platform/gdi/byte_reader.h"
+#include "platform/io/byte_reader.h"
 
 #include <array>
 
 #include <gtest/gtest.h>
 
-namespace pw::gdi {
+namespace pw::io {
 namespace {
 
 std::array<std::byte, 10> Bytes() {
@@ -59,4 +59,4 @@ TEST(ByteReader, BytesAndSeekAreBounded) {
 }
 
 }  // namespace
-}  // namespace pw::gdi
+}  // namespace pw::io

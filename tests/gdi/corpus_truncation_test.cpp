@@ -8,9 +8,9 @@
 #include <set>
 #include <vector>
 
-#include "platform/gdi/device_context.h"
-#include "platform/gdi/metafile.h"
-#include "platform/gdi/player.h"
+#include "platform/gdi/dc/device_context.h"
+#include "platform/gdi/emf/metafile.h"
+#include "platform/gdi/player/player.h"
 #include "tests/support/corpus.h"
 
 namespace pw::gdi {

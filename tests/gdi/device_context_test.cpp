@@ -1,5 +1,5 @@
 // The device context's mapping, world transforms and save stack.
-#include "platform/gdi/device_context.h"
+#include "platform/gdi/dc/device_context.h"
 
 #include <gtest/gtest.h>
 

@@ -1,7 +1,7 @@
 // The page renderer of emfplay: page size from the frame, supersampling.
 #include <gtest/gtest.h>
 
-#include "platform/gdi/emf_writer.h"
+#include "platform/gdi/emf/emf_writer.h"
 #include "tools/emfplay/page_render.h"
 
 namespace pw::emfplay {

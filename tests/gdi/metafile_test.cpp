@@ -1,8 +1,8 @@
-#include "platform/gdi/metafile.h"
+#include "platform/gdi/emf/metafile.h"
 
 #include <gtest/gtest.h>
 
-#include "platform/gdi/emf_writer.h"
+#include "platform/gdi/emf/emf_writer.h"
 #include "tests/support/test_home.h"
 
 namespace pw::gdi {

@@ -2,8 +2,8 @@
 
 #include <gtest/gtest.h>
 
-#include "platform/gdi/device_context.h"
-#include "platform/gdi/metafile.h"
+#include "platform/gdi/dc/device_context.h"
+#include "platform/gdi/emf/metafile.h"
 
 namespace pw::gdi::test {
 

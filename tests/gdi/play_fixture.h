@@ -6,9 +6,9 @@
 
 #include <QRect>
 
-#include "platform/gdi/emf_writer.h"
-#include "platform/gdi/player.h"
-#include "platform/gdi/surface.h"
+#include "platform/gdi/emf/emf_writer.h"
+#include "platform/gdi/player/player.h"
+#include "platform/gdi/dc/surface.h"
 
 namespace pw::gdi::test {
 

@@ -8,11 +8,11 @@
 #include <optional>
 #include <vector>
 
-#include "platform/gdi/device_context.h"
-#include "platform/gdi/emf_writer.h"
-#include "platform/gdi/metafile.h"
-#include "platform/gdi/player.h"
-#include "platform/gdi/surface.h"
+#include "platform/gdi/dc/device_context.h"
+#include "platform/gdi/emf/emf_writer.h"
+#include "platform/gdi/emf/metafile.h"
+#include "platform/gdi/player/player.h"
+#include "platform/gdi/dc/surface.h"
 #include "tests/gdi_bitmaps/dib_bytes.h"
 
 namespace pw::test {

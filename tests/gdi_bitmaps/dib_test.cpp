@@ -1,5 +1,5 @@
 // DIB decoding: exact pixels for every format, and hostile headers refused.
-#include "platform/gdi/dib.h"
+#include "platform/gdi/dc/dib.h"
 #include "tests/gdi_bitmaps/dib_bytes.h"
 
 #include <QBuffer>

@@ -1,5 +1,5 @@
 // Raster operations against their truth tables, bit by bit.
-#include "platform/gdi/raster_op.h"
+#include "platform/gdi/dc/raster_op.h"
 
 #include <gtest/gtest.h>
 

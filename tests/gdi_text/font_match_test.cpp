@@ -2,8 +2,8 @@
 #include <QFile>
 #include <gtest/gtest.h>
 
-#include "platform/gdi/font_instance.h"
-#include "platform/gdi/font_match.h"
+#include "platform/gdi/text/font_instance.h"
+#include "platform/gdi/text/font_match.h"
 
 namespace pw::gdi {
 namespace {

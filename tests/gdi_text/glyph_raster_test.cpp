@@ -5,10 +5,10 @@
 
 #include <QPainter>
 
-#include "platform/gdi/font_file.h"
-#include "platform/gdi/font_match.h"
-#include "platform/gdi/glyph_raster.h"
-#include "platform/gdi/text_out.h"
+#include "platform/gdi/text/font_file.h"
+#include "platform/gdi/text/font_match.h"
+#include "platform/gdi/text/glyph_raster.h"
+#include "platform/gdi/text/text_out.h"
 #include "tests/gdi_text/text_canvas.h"
 
 namespace pw::gdi {

@@ -1,9 +1,9 @@
 // The player's text records: fonts, strings, dx arrays and their checks.
 #include <gtest/gtest.h>
 
-#include "platform/gdi/emf_writer.h"
-#include "platform/gdi/player.h"
-#include "platform/gdi/text_out.h"
+#include "platform/gdi/emf/emf_writer.h"
+#include "platform/gdi/player/player.h"
+#include "platform/gdi/text/text_out.h"
 #include "tests/gdi_text/text_canvas.h"
 
 namespace pw::gdi {

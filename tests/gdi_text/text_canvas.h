@@ -7,8 +7,8 @@
 #include <QImage>
 #include <QRect>
 
-#include "platform/gdi/device_context.h"
-#include "platform/gdi/surface.h"
+#include "platform/gdi/dc/device_context.h"
+#include "platform/gdi/dc/surface.h"
 
 namespace pw::gdi::test {
 

@@ -3,7 +3,7 @@
 
 #include <vector>
 
-#include "platform/gdi/text_codepage.h"
+#include "platform/gdi/text/text_codepage.h"
 
 namespace pw::gdi {
 namespace {

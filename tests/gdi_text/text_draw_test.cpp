@@ -3,8 +3,8 @@
 
 #include <numeric>
 
-#include "platform/gdi/text_draw.h"
-#include "platform/gdi/text_out.h"
+#include "platform/gdi/text/text_draw.h"
+#include "platform/gdi/text/text_out.h"
 #include "tests/gdi_text/text_canvas.h"
 
 namespace pw::gdi {

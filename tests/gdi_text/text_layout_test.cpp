@@ -7,7 +7,7 @@
 #include <numeric>
 #include <set>
 
-#include "platform/gdi/text_out.h"
+#include "platform/gdi/text/text_out.h"
 #include "tests/gdi_text/text_canvas.h"
 
 namespace pw::gdi {

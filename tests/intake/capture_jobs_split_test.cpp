@@ -4,10 +4,10 @@
 #include <filesystem>
 #include <thread>
 
-#include "app/capture_printer.h"
-#include "app/handshake.h"
-#include "app/process_launch.h"
-#include "app/spool_reader.h"
+#include "intake/capture_printer.h"
+#include "intake/handshake.h"
+#include "platform/shell/process_launch.h"
+#include "intake/spool_reader.h"
 #include "platform/paths/paths.h"
 #include "platform/spooler/spool_writer.h"
 #include "platform/spooler/spooler.h"
@@ -15,7 +15,7 @@
 #include "tests/intake/intake_fixtures.h"
 #include "tests/support/test_home.h"
 
-namespace pw::app {
+namespace pw::intake {
 namespace {
 
 namespace fs = std::filesystem;
@@ -101,14 +101,14 @@ class SpoolFolderTest : public ::testing::Test {
  protected:
   void SetUp() override {
     host_ = test::InstallScriptedHost();
-    SetProgramLauncher([this](const std::string& program, const std::vector<std::string>& arguments) {
+    platform::SetProgramLauncher([this](const std::string& program, const std::vector<std::string>& arguments) {
       launches_.push_back({program, arguments});
       return true;
     });
     folder_ = spooler::SpoolFolder();
     fs::create_directories(folder_);
   }
-  void TearDown() override { SetProgramLauncher(nullptr); }
+  void TearDown() override { platform::SetProgramLauncher(nullptr); }
 
   fs::path MakeSpool(const std::string& name, int year, int month, int day, int hour, int minute, int second) {
     const fs::path path = folder_ + name;
@@ -249,13 +249,13 @@ TEST_F(CaptureSplit, UnknownCapturePrinterSplitsNothing) {
 
 TEST(ProcessLaunch, DetachedProcessRunsWithItsArguments) {
   const fs::path marker = test::TempDir() / "started";
-  ASSERT_TRUE(StartDetachedProcess("/bin/sh", {"-c", "echo \"$0\" > " + marker.string(), "quick"}));
+  ASSERT_TRUE(platform::StartDetachedProcess("/bin/sh", {"-c", "echo \"$0\" > " + marker.string(), "quick"}));
   for (int i = 0; i < 500 && test::ReadBytes(marker).size() < 6; ++i) {
     std::this_thread::sleep_for(std::chrono::milliseconds(10));
   }
   EXPECT_EQ(test::ReadBytes(marker).size(), 6u);  // "quick\n"
-  EXPECT_FALSE(StartDetachedProcess((test::TempDir() / "no-such-program").string(), {}));
+  EXPECT_FALSE(platform::StartDetachedProcess((test::TempDir() / "no-such-program").string(), {}));
 }
 
 }  // namespace
-}  // namespace pw::app
+}  // namespace pw::intake

@@ -3,14 +3,14 @@
 #include <filesystem>
 #include <map>
 
-#include "app/capture_printer.h"
-#include "app/handshake.h"
+#include "intake/capture_printer.h"
+#include "intake/handshake.h"
 #include "platform/spooler/spool_writer.h"
 #include "platform/spooler/spooler.h"
 #include "settings/settings_record.h"
 #include "tests/intake/intake_fixtures.h"
 
-namespace pw::app {
+namespace pw::intake {
 namespace {
 
 namespace fs = std::filesystem;
@@ -203,4 +203,4 @@ TEST(PrinterInventory, SpoolerInventoryDescribesTheInstalledPrinters) {
 }
 
 }  // namespace
-}  // namespace pw::app
+}  // namespace pw::intake

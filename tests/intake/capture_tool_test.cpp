@@ -6,9 +6,9 @@
 #include <QStringList>
 #include <filesystem>
 
-#include "app/capture_printer.h"
-#include "app/handshake.h"
-#include "app/spool_reader.h"
+#include "intake/capture_printer.h"
+#include "intake/handshake.h"
+#include "intake/spool_reader.h"
 #include "platform/clipboard/clipboard_store.h"
 #include "platform/paths/paths.h"
 #include "platform/spooler/spool_writer.h"
@@ -18,7 +18,7 @@
 #include "tests/support/corpus.h"
 #include "tests/support/test_home.h"
 
-namespace pw::app {
+namespace pw::intake {
 namespace {
 
 namespace fs = std::filesystem;
@@ -194,4 +194,4 @@ TEST(CaptureTool, ClipboardCaptureIsTakenOnce) {
 }
 
 }  // namespace
-}  // namespace pw::app
+}  // namespace pw::intake

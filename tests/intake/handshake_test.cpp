@@ -1,12 +1,12 @@
 #include <gtest/gtest.h>
 
-#include "app/handshake.h"
+#include "intake/handshake.h"
 #include "platform/paths/paths.h"
 #include "platform/registry/registry.h"
 #include "settings/settings_store.h"
 #include "tests/intake/intake_fixtures.h"
 
-namespace pw::app {
+namespace pw::intake {
 namespace {
 
 std::string LocalAppData() { return settings::LocalAppDataFolder().value_or(""); }
@@ -120,4 +120,4 @@ TEST(Handshake, LineEndsAreTakenOffBeforeTheCut) {
 }
 
 }  // namespace
-}  // namespace pw::app
+}  // namespace pw::intake

@@ -8,13 +8,13 @@
 #include <regex>
 #include <set>
 
-#include "app/spool_reader.h"
+#include "intake/spool_reader.h"
 #include "platform/paths/paths.h"
 #include "platform/spooler/spool_writer.h"
 #include "tests/intake/intake_fixtures.h"
 #include "tests/support/test_home.h"
 
-namespace pw::app {
+namespace pw::intake {
 namespace {
 
 namespace fs = std::filesystem;
@@ -81,4 +81,4 @@ TEST(SpoolFuzz, DamagedSpoolFilesAreSplitSafely) {
 }
 
 }  // namespace
-}  // namespace pw::app
+}  // namespace pw::intake

@@ -2,14 +2,14 @@
 
 #include <filesystem>
 
-#include "app/spool_reader.h"
+#include "intake/spool_reader.h"
 #include "platform/paths/paths.h"
 #include "platform/spooler/spool_writer.h"
 #include "tests/intake/intake_fixtures.h"
 #include "tests/support/corpus.h"
 #include "tests/support/test_home.h"
 
-namespace pw::app {
+namespace pw::intake {
 namespace {
 
 namespace fs = std::filesystem;
@@ -170,4 +170,4 @@ TEST(SpoolSplitCorpus, RealSpoolFilesGiveTheirPagesByteForByte) {
 }
 
 }  // namespace
-}  // namespace pw::app
+}  // namespace pw::intake

@@ -7,13 +7,13 @@
 #include <filesystem>
 #include <fstream>
 
-#include "platform/gdi/blit_plan.h"
-#include "platform/gdi/device_context.h"
-#include "platform/gdi/dib.h"
-#include "platform/gdi/emf_writer.h"
-#include "platform/gdi/metafile.h"
-#include "platform/gdi/player.h"
-#include "platform/gdi/surface.h"
+#include "platform/gdi/dc/blit_plan.h"
+#include "platform/gdi/dc/device_context.h"
+#include "platform/gdi/dc/dib.h"
+#include "platform/gdi/emf/emf_writer.h"
+#include "platform/gdi/emf/metafile.h"
+#include "platform/gdi/player/player.h"
+#include "platform/gdi/dc/surface.h"
 #include "platform/limits/limits.h"
 #include "render/page_geometry.h"
 #include "tests/support/test_home.h"

@@ -13,9 +13,9 @@
 #include <string>
 #include <vector>
 
-#include "app/capture_load.h"
-#include "app/page_set.h"
-#include "app/spool_reader.h"
+#include "intake/capture_load.h"
+#include "pages/page_set.h"
+#include "intake/spool_reader.h"
 #include "platform/clipboard/clipboard_store.h"
 #include "platform/limits/limits.h"
 #include "platform/msgbox/scripted_message_box.h"
@@ -57,7 +57,7 @@ class CaptureLoadLimits : public ::testing::Test {
   void TearDown() override { test::ResetPageSet(); }
 
   // Without a printer handshake the load takes the work folder as it is.
-  void Load() { app::LoadCapture(app::CaptureLoadOptions{&view_, nullptr, {}}); }
+  void Load() { intake::LoadCapture(intake::CaptureLoadOptions{&view_, nullptr, {}}); }
 
   test::RecordingView view_;
   std::shared_ptr<platform::ScriptedMessageBoxHost> host_;
@@ -72,9 +72,9 @@ TEST_F(CaptureLoadLimits, PageFilePastTheByteBoundIsNamedBeforeTheReleaseError) 
 
   EXPECT_EQ(host_->Texts(), (std::vector<std::string>{std::string(kMetafileBytes.message),
                                                      "ERROR 0000875\nTavrin Pagewick Message"}));
-  ASSERT_EQ(app::Pages().Count(), 2);
-  EXPECT_FALSE(app::Pages().Record(0).metafile.IsNull());
-  EXPECT_TRUE(app::Pages().Record(1).metafile.IsNull());
+  ASSERT_EQ(pages::Pages().Count(), 2);
+  EXPECT_FALSE(pages::Pages().Record(0).metafile.IsNull());
+  EXPECT_TRUE(pages::Pages().Record(1).metafile.IsNull());
   EXPECT_FALSE(fs::exists(work_ + "10002.emf"));  // consumed like any other page file
 }
 
@@ -85,18 +85,18 @@ TEST_F(CaptureLoadLimits, ClipboardPastTheByteBoundIsNamedAndConsumed) {
   Load();
 
   EXPECT_EQ(host_->Texts(), std::vector<std::string>{std::string(kMetafileBytes.message)});
-  EXPECT_EQ(app::Pages().Count(), 0);
+  EXPECT_EQ(pages::Pages().Count(), 0);
   EXPECT_FALSE(fs::exists(clipboard::ClipboardStorePath()));
   EXPECT_FALSE(fs::exists(work_ + "0001.emf"));
 }
 
 TEST_F(CaptureLoadLimits, PagesPastTheCaptureBoundAreCountedInOneMessage) {
   const auto tiny = test::PlainPageEmf(5, 5);
-  for (int page = 1; page <= kCapturePages.value + 2; ++page) WriteFile(work_ + app::PageFileName(1, page), tiny);
+  for (int page = 1; page <= kCapturePages.value + 2; ++page) WriteFile(work_ + intake::PageFileName(1, page), tiny);
 
   Load();
 
-  EXPECT_EQ(app::Pages().Count(), kCapturePages.value);
+  EXPECT_EQ(pages::Pages().Count(), kCapturePages.value);
   const std::vector<std::string> texts = host_->Texts();
   ASSERT_EQ(texts.size(), 1u);
   EXPECT_EQ(texts[0], "Pagewick holds at most 2000 pages. 2 further pages were not loaded.");
@@ -105,11 +105,11 @@ TEST_F(CaptureLoadLimits, PagesPastTheCaptureBoundAreCountedInOneMessage) {
 
 TEST_F(CaptureLoadLimits, ExactlyTheCaptureBoundLoadsWithoutAMessage) {
   const auto tiny = test::PlainPageEmf(5, 5);
-  for (int page = 1; page <= kCapturePages.value; ++page) WriteFile(work_ + app::PageFileName(1, page), tiny);
+  for (int page = 1; page <= kCapturePages.value; ++page) WriteFile(work_ + intake::PageFileName(1, page), tiny);
 
   Load();
 
-  EXPECT_EQ(app::Pages().Count(), kCapturePages.value);
+  EXPECT_EQ(pages::Pages().Count(), kCapturePages.value);
   EXPECT_TRUE(host_->Texts().empty());
 }
 

@@ -8,12 +8,12 @@
 #include <map>
 #include <thread>
 
-#include "app/capture_load.h"
-#include "app/capture_printer.h"
-#include "app/handshake.h"
-#include "app/page_set.h"
-#include "app/process_launch.h"
-#include "app/spool_reader.h"
+#include "intake/capture_load.h"
+#include "intake/capture_printer.h"
+#include "intake/handshake.h"
+#include "pages/page_set.h"
+#include "platform/shell/process_launch.h"
+#include "intake/spool_reader.h"
 #include "platform/clipboard/clipboard_store.h"
 #include "platform/msgbox/scripted_message_box.h"
 #include "platform/paths/paths.h"
@@ -27,7 +27,7 @@
 #include "tests/support/test_home.h"
 #include "tools/make-samples/sample_pages.h"
 
-namespace pw::app {
+namespace pw::intake {
 namespace {
 
 namespace fs = std::filesystem;
@@ -46,7 +46,7 @@ class CaptureLoad : public ::testing::Test {
     test::ResetPageSet();
     host_ = std::make_shared<platform::ScriptedMessageBoxHost>();
     platform::SetMessageBoxHost(host_);
-    SetProgramLauncher([this](const std::string&, const std::vector<std::string>&) {
+    platform::SetProgramLauncher([this](const std::string&, const std::vector<std::string>&) {
       ++launches_;
       return true;
     });
@@ -57,7 +57,7 @@ class CaptureLoad : public ::testing::Test {
     work_ = platform::WorkFolder().value();
   }
   void TearDown() override {
-    SetProgramLauncher(nullptr);
+    platform::SetProgramLauncher(nullptr);
     test::ResetPageSet();
   }
 
@@ -89,16 +89,16 @@ class CaptureLoad : public ::testing::Test {
 
   std::vector<std::string> LoadedNames() {
     std::vector<std::string> names;
-    for (int i = 0; i < Pages().Count(); ++i) names.push_back(Pages().Record(i).file_name);
+    for (int i = 0; i < pages::Pages().Count(); ++i) names.push_back(pages::Pages().Record(i).file_name);
     return names;
   }
 
   // Every counted thumbnail sits where the strip expects it: centred, the
   // first below a 140-pixel cell, each next one 24 pixels below the last.
   void ExpectThumbnailChain() {
-    const PageSet& pages = Pages();
+    const pages::PageSet& pages = pages::Pages();
     for (int i = 0; i < pages.Count(); ++i) {
-      const PageRecord& r = pages.Record(i);
+      const pages::PageRecord& r = pages.Record(i);
       ASSERT_GT(r.thumb_width, 0) << i;
       EXPECT_EQ(std::max(r.thumb_width, r.thumb_height), 130) << i;
       EXPECT_EQ(r.thumbnail.width(), r.thumb_width);
@@ -108,7 +108,7 @@ class CaptureLoad : public ::testing::Test {
       if (i == 0) {
         EXPECT_EQ(r.thumb_y, (140 - r.thumb_height) / 2 + view_.strip.top + 5);
       } else {
-        const PageRecord& before = pages.Record(i - 1);
+        const pages::PageRecord& before = pages.Record(i - 1);
         EXPECT_EQ(r.thumb_y, before.thumb_y + before.thumb_height + 24) << i;
       }
     }
@@ -135,13 +135,13 @@ TEST_F(CaptureLoad, PrinterCaptureLoadsEveryPageAndLeavesNothingBehind) {
 
   Load();
 
-  const PageSet& pages = Pages();
+  const pages::PageSet& pages = pages::Pages();
   ASSERT_EQ(pages.Count(), 3);
   EXPECT_EQ(LoadedNames(),
             (std::vector<std::string>{PageFileName(job, 1), PageFileName(job, 2), PageFileName(job, 3)}));
   EXPECT_EQ(pages.Record(0).metafile.Bytes().size(), portrait.size());
   EXPECT_EQ(pages.Current(), 0);
-  EXPECT_EQ(pages.State(), RenderingState::Ready);
+  EXPECT_EQ(pages.State(), pages::RenderingState::Ready);
   ExpectThumbnailChain();
   // Landscape pages are as wide as portrait ones are high.
   EXPECT_LT(pages.Record(0).thumb_width, pages.Record(0).thumb_height);
@@ -158,7 +158,7 @@ TEST_F(CaptureLoad, PrinterCaptureLoadsEveryPageAndLeavesNothingBehind) {
   int page_views = 0;
   for (const auto& inv : view_.Invalidations()) {
     if (inv.target == Target::Strip) {
-      const PageRecord& r = pages.Record(strip_areas++);
+      const pages::PageRecord& r = pages.Record(strip_areas++);
       EXPECT_EQ(inv.area, (ViewRect{r.thumb_x, r.thumb_y, r.thumb_x + r.thumb_width, r.thumb_y + r.thumb_height + 24}));
       EXPECT_TRUE(inv.erase);
     } else if (inv.target == Target::Frame) {
@@ -205,15 +205,15 @@ TEST_F(CaptureLoad, CorpusSpoolPrintedByTheCaptureHelperGivesOnePagePerSpooledPa
 
   Load();
 
-  ASSERT_EQ(Pages().Count(), most->second);
+  ASSERT_EQ(pages::Pages().Count(), most->second);
   for (int i = 0; i < most->second; ++i) {
-    EXPECT_EQ(Pages().Record(i).file_name, PageFileName(job, i + 1));
-    EXPECT_EQ(Pages().Record(i).metafile.Bytes().size(),
+    EXPECT_EQ(pages::Pages().Record(i).file_name, PageFileName(job, i + 1));
+    EXPECT_EQ(pages::Pages().Record(i).metafile.Bytes().size(),
               fs::file_size(*test::CorpusDir() / "pages" / (most->first + "__p" + std::to_string(i + 1) + ".emf")));
   }
   ExpectThumbnailChain();
-  EXPECT_EQ(Pages().Current(), 0);
-  EXPECT_EQ(Pages().Record(0).file_name, PageFileName(job, 1));
+  EXPECT_EQ(pages::Pages().Current(), 0);
+  EXPECT_EQ(pages::Pages().Record(0).file_name, PageFileName(job, 1));
   EXPECT_TRUE(test::PageFilesIn(work_).empty());
   EXPECT_TRUE(CaptureJobs().empty());
   EXPECT_TRUE(host_->Texts().empty());
@@ -230,10 +230,10 @@ TEST_F(CaptureLoad, ClipboardPageIsLoadedAndTheClipboardConsumed) {
 
   Load();
 
-  ASSERT_EQ(Pages().Count(), 1);
-  EXPECT_EQ(Pages().Record(0).file_name, "0001.emf");
-  EXPECT_EQ(Pages().Record(0).metafile.Bytes().size(), page.size());
-  EXPECT_EQ(Pages().Current(), 0);
+  ASSERT_EQ(pages::Pages().Count(), 1);
+  EXPECT_EQ(pages::Pages().Record(0).file_name, "0001.emf");
+  EXPECT_EQ(pages::Pages().Record(0).metafile.Bytes().size(), page.size());
+  EXPECT_EQ(pages::Pages().Current(), 0);
   ExpectThumbnailChain();
   EXPECT_FALSE(clipboard::ReadEnhMetafile());
   EXPECT_TRUE(test::PageFilesIn(work_).empty());
@@ -249,8 +249,8 @@ TEST_F(CaptureLoad, EmptyClipboardIsReportedAndLoadsNothing) {
   Load();
 
   EXPECT_EQ(host_->Texts(), std::vector<std::string>{"No data in Clipboard!"});
-  EXPECT_EQ(Pages().Count(), 0);
-  EXPECT_EQ(Pages().Current(), -1);
+  EXPECT_EQ(pages::Pages().Count(), 0);
+  EXPECT_EQ(pages::Pages().Current(), -1);
   EXPECT_FALSE(clipboard::ReadEnhMetafile());
 }
 
@@ -261,9 +261,9 @@ TEST_F(CaptureLoad, ClipboardThatIsNoMetafileStillGivesItsPage) {
 
   Load();
 
-  ASSERT_EQ(Pages().Count(), 1);
-  EXPECT_TRUE(Pages().Record(0).metafile.IsNull());
-  EXPECT_FALSE(Pages().Record(0).thumbnail.isNull());
+  ASSERT_EQ(pages::Pages().Count(), 1);
+  EXPECT_TRUE(pages::Pages().Record(0).metafile.IsNull());
+  EXPECT_FALSE(pages::Pages().Record(0).thumbnail.isNull());
   EXPECT_TRUE(host_->Texts().empty());
   EXPECT_FALSE(clipboard::ReadEnhMetafile());
   EXPECT_TRUE(test::PageFilesIn(work_).empty());
@@ -285,9 +285,9 @@ TEST_F(CaptureLoad, QuickStartReferenceLeavesSamplesClipboardAndPrinterAlone) {
   Load();
 
   EXPECT_EQ(SampleFolder(), install.string() + "/emf/");
-  EXPECT_EQ(Pages().SampleFolder(), SampleFolder());
+  EXPECT_EQ(pages::Pages().SampleFolder(), SampleFolder());
   EXPECT_EQ(LoadedNames(), before);
-  for (int i = 0; i < Pages().Count(); ++i) EXPECT_FALSE(Pages().Record(i).metafile.IsNull()) << i;
+  for (int i = 0; i < pages::Pages().Count(); ++i) EXPECT_FALSE(pages::Pages().Record(i).metafile.IsNull()) << i;
   ExpectThumbnailChain();
   EXPECT_EQ(test::FilesIn(install / "emf"), before);
   EXPECT_TRUE(clipboard::ReadEnhMetafile());
@@ -305,9 +305,9 @@ TEST_F(CaptureLoad, FileThatIsNoMetafileIsKeptAndReported) {
   Load();
 
   EXPECT_EQ(host_->Texts(), std::vector<std::string>{"ERROR 0000875\nTavrin Pagewick Message"});
-  ASSERT_EQ(Pages().Count(), 2);
-  EXPECT_FALSE(Pages().Record(0).metafile.IsNull());
-  EXPECT_TRUE(Pages().Record(1).metafile.IsNull());
+  ASSERT_EQ(pages::Pages().Count(), 2);
+  EXPECT_FALSE(pages::Pages().Record(0).metafile.IsNull());
+  EXPECT_TRUE(pages::Pages().Record(1).metafile.IsNull());
   ExpectThumbnailChain();
   EXPECT_TRUE(test::PageFilesIn(work_).empty());
   EXPECT_TRUE(fs::exists(work_ + "10003.txt"));
@@ -315,15 +315,15 @@ TEST_F(CaptureLoad, FileThatIsNoMetafileIsKeptAndReported) {
 
 TEST_F(CaptureLoad, FilesBeyondTheTableStayAndAreCountedOnce) {
   const auto tiny = test::PlainPageEmf(5, 5);
-  for (int i = 0; i < kMaxPages + 3; ++i) WriteFile(work_ + PageFileName(1, i + 1), tiny);
+  for (int i = 0; i < pages::kMaxPages + 3; ++i) WriteFile(work_ + PageFileName(1, i + 1), tiny);
 
   Load();
 
-  EXPECT_EQ(Pages().Count(), kMaxPages);
+  EXPECT_EQ(pages::Pages().Count(), pages::kMaxPages);
   EXPECT_EQ(host_->Texts(), std::vector<std::string>{PagesNotLoadedMessage(3)});
   EXPECT_EQ(test::PageFilesIn(work_),
             (std::vector<std::string>{PageFileName(1, 2001), PageFileName(1, 2002), PageFileName(1, 2003)}));
-  EXPECT_EQ(Pages().Record(kMaxPages - 1).file_name, PageFileName(1, 2000));
+  EXPECT_EQ(pages::Pages().Record(pages::kMaxPages - 1).file_name, PageFileName(1, 2000));
   ExpectThumbnailChain();
 }
 
@@ -337,18 +337,18 @@ TEST_F(CaptureLoad, PageSetCanBeReadWhileTheLoadRuns) {
   std::thread reader([&] {
     // What the strip and the page view read while they paint.
     while (!done.load()) {
-      const PageSet& pages = Pages();
+      const pages::PageSet& pages = pages::Pages();
       const int count = pages.Count();
       const int current = pages.Current();
       if (current < -1 || current >= std::max(count, 1)) faults++;
       for (int i = 0; i < count; ++i) {
-        const PageRecord& r = pages.Record(i);
+        const pages::PageRecord& r = pages.Record(i);
         if (r.file_name.size() != 9 || r.thumb_width <= 0 || r.thumb_width > 130 || r.thumbnail.isNull()) faults++;
       }
       if (current >= 0) (void)pages.CurrentImage().columns();
       most_seen = std::max(most_seen.load(), count);
     }
-    most_seen = std::max(most_seen.load(), Pages().Count());
+    most_seen = std::max(most_seen.load(), pages::Pages().Count());
   });
   ASSERT_TRUE(StartCaptureLoad(&view_));
   EXPECT_FALSE(StartCaptureLoad(&view_));  // one load at a time
@@ -357,7 +357,7 @@ TEST_F(CaptureLoad, PageSetCanBeReadWhileTheLoadRuns) {
   reader.join();
 
   EXPECT_EQ(faults.load(), 0);
-  EXPECT_EQ(Pages().Count(), 40);
+  EXPECT_EQ(pages::Pages().Count(), 40);
   EXPECT_EQ(most_seen.load(), 40);
   EXPECT_TRUE(test::PageFilesIn(work_).empty());
 }
@@ -366,11 +366,11 @@ TEST_F(CaptureLoad, StoppedLoadEndsBeforeTheSetIsEmptied) {
   for (int i = 1; i <= 200; ++i) WriteFile(work_ + PageFileName(3, i), test::PlainPageEmf(100, 100));
   ASSERT_TRUE(StartCaptureLoad(&view_));
   StopCaptureLoad();
-  const int loaded = Pages().Count();
+  const int loaded = pages::Pages().Count();
   // Once stopped nothing is added: the set may be emptied safely.
   ReleasePages();
   std::this_thread::sleep_for(std::chrono::milliseconds(50));
-  EXPECT_EQ(Pages().Count(), 0);
+  EXPECT_EQ(pages::Pages().Count(), 0);
   EXPECT_LE(loaded, 200);
   EXPECT_EQ(test::PageFilesIn(work_).size(), static_cast<std::size_t>(200 - loaded));
 }
@@ -414,4 +414,4 @@ TEST(CaptureLoadNumbers, PagesNotLoadedMessageCountsThem) {
 }
 
 }  // namespace
-}  // namespace pw::app
+}  // namespace pw::intake

@@ -2,12 +2,12 @@
 
 #include <algorithm>
 
-#include "app/page_set.h"
-#include "platform/gdi/emf_writer.h"
+#include "pages/page_set.h"
+#include "platform/gdi/emf/emf_writer.h"
 
 namespace pw::test {
 
-void RecordingView::InvalidateStrip(const app::ViewRect& area, bool erase) {
+void RecordingView::InvalidateStrip(const intake::ViewRect& area, bool erase) {
   std::lock_guard lock(mutex_);
   invalidations_.push_back({Invalidation::Target::Strip, area, erase});
 }
@@ -22,7 +22,7 @@ void RecordingView::InvalidatePageView(bool erase) {
   invalidations_.push_back({Invalidation::Target::PageView, {}, erase});
 }
 
-void RecordingView::InvalidateFrame(const app::ViewRect& area, bool erase) {
+void RecordingView::InvalidateFrame(const intake::ViewRect& area, bool erase) {
   std::lock_guard lock(mutex_);
   invalidations_.push_back({Invalidation::Target::Frame, area, erase});
 }
@@ -43,9 +43,9 @@ std::vector<std::pair<int, int>> RecordingView::ScrollRanges() const {
 }
 
 void ResetPageSet() {
-  app::PageSet& pages = app::Pages();
+  pages::PageSet& pages = pages::Pages();
   pages.Clear();
-  pages.SetState(app::RenderingState::Idle);
+  pages.SetState(pages::RenderingState::Idle);
   pages.SetBeingRendered(0);
   pages.SetCurrentImage(Magick::Image());
 }

@@ -10,29 +10,29 @@
 #include <utility>
 #include <vector>
 
-#include "app/load_view.h"
+#include "intake/load_view.h"
 
 namespace pw::test {
 
-class RecordingView final : public app::LoadView {
+class RecordingView final : public intake::LoadView {
  public:
   struct Invalidation {
     enum class Target { Strip, WholeStrip, PageView, Frame } target;
-    app::ViewRect area;
+    intake::ViewRect area;
     bool erase;
   };
 
-  std::optional<app::DisplayExtent> display = app::DisplayExtent{1024, 270};
-  app::ViewRect strip{0, 0, 170, 600};
-  app::ViewRect frame{0, 0, 1000, 700};
+  std::optional<intake::DisplayExtent> display = intake::DisplayExtent{1024, 270};
+  intake::ViewRect strip{0, 0, 170, 600};
+  intake::ViewRect frame{0, 0, 1000, 700};
 
-  std::optional<app::DisplayExtent> Display() override { return display; }
-  app::ViewRect StripClient() override { return strip; }
-  app::ViewRect FrameClient() override { return frame; }
-  void InvalidateStrip(const app::ViewRect& area, bool erase) override;
+  std::optional<intake::DisplayExtent> Display() override { return display; }
+  intake::ViewRect StripClient() override { return strip; }
+  intake::ViewRect FrameClient() override { return frame; }
+  void InvalidateStrip(const intake::ViewRect& area, bool erase) override;
   void InvalidateWholeStrip(bool erase) override;
   void InvalidatePageView(bool erase) override;
-  void InvalidateFrame(const app::ViewRect& area, bool erase) override;
+  void InvalidateFrame(const intake::ViewRect& area, bool erase) override;
   void SetStripScrollRange(int minimum, int maximum) override;
 
   std::vector<Invalidation> Invalidations() const;

@@ -1,9 +1,9 @@
 #include <gtest/gtest.h>
 
-#include "app/page_set.h"
+#include "pages/page_set.h"
 #include "tests/load/load_fixtures.h"
 
-namespace pw::app {
+namespace pw::pages {
 namespace {
 
 TEST(PageSet, CurrentPageIsMinusOneOrACountedPage) {
@@ -63,4 +63,4 @@ TEST(PageSet, TableHoldsTwoThousandPages) {
 }
 
 }  // namespace
-}  // namespace pw::app
+}  // namespace pw::pages

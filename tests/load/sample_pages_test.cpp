@@ -4,7 +4,7 @@
 #include <numeric>
 #include <set>
 
-#include "platform/gdi/metafile.h"
+#include "platform/gdi/emf/metafile.h"
 #include "render/image_to_bitmap.h"
 #include "render/page_rasteriser.h"
 #include "tools/make-samples/sample_pages.h"
@@ -31,7 +31,7 @@ struct Contents {
   int bitmaps_24bit = 0;
 };
 
-std::u16string Utf16At(gdi::ByteReader reader, std::size_t offset, std::size_t chars) {
+std::u16string Utf16At(io::ByteReader reader, std::size_t offset, std::size_t chars) {
   std::u16string text;
   reader.Seek(offset);
   for (std::size_t i = 0; i < chars; ++i) {
@@ -48,7 +48,7 @@ void Read(const gdi::Metafile& page, Contents& out) {
   for (std::size_t i = 0; i < page.RecordCount(); ++i) {
     const gdi::RecordView record = page.Record(i);
     out.records[record.type]++;
-    gdi::ByteReader r = record.Whole();
+    io::ByteReader r = record.Whole();
     if (record.type == static_cast<std::uint32_t>(RecordType::ExtCreateFontIndirectW)) {
       r.Seek(12);
       height = -r.I32();

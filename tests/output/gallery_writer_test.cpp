@@ -78,7 +78,7 @@ TEST_F(GalleryWriterTest, SecondSaveReplacesTheFolderAndBmpNames) {
   EXPECT_EQ(output::WriteHtmlGallery(), 0);
   EXPECT_EQ(FileNames(dir + "G_files").size(), 8u);
 
-  app::Pages().SetCount(1);
+  pages::Pages().SetCount(1);
   ASSERT_TRUE(output::StoreFormatFlags({.tif = true}));
   EXPECT_EQ(output::WriteHtmlGallery(), 0);
   EXPECT_EQ(FileNames(dir + "G_files"),

@@ -6,9 +6,9 @@
 #include <mutex>
 #include <sstream>
 
-#include "app/page_set.h"
+#include "pages/page_set.h"
 #include "output/image_file.h"
-#include "platform/gdi/emf_writer.h"
+#include "platform/gdi/emf/emf_writer.h"
 #include "platform/paths/paths.h"
 #include "platform/shell/shell_open.h"
 #include "settings/settings_record.h"
@@ -41,8 +41,8 @@ void WriterTest::SetUp() {
   output::Run().send_after_run = false;
   output::Run().written.Clear();
   output::SetOutputFormatBackup(std::nullopt);
-  app::Pages().Clear();
-  app::Pages().SetCurrentImage(Magick::Image());
+  pages::Pages().Clear();
+  pages::Pages().SetCurrentImage(Magick::Image());
 }
 
 void WriterTest::TearDown() {
@@ -50,15 +50,15 @@ void WriterTest::TearDown() {
   output::SetWriterView(nullptr, nullptr);
   platform::SetShellOpener({});
   platform::SetMessageBoxHost(nullptr);
-  app::Pages().Clear();
-  app::Pages().SetCurrentImage(Magick::Image());
+  pages::Pages().Clear();
+  pages::Pages().SetCurrentImage(Magick::Image());
   output::SetWriterRenderOptions({});
 }
 
 void WriterTest::LoadPages(int count, int width_mm, int height_mm, int current, const std::string& prefix) {
-  app::PageSet& pages = app::Pages();
+  pages::PageSet& pages = pages::Pages();
   for (int i = 0; i < count; ++i) {
-    app::PageRecord& record = pages.Record(i);
+    pages::PageRecord& record = pages.Record(i);
     char name[32];
     std::snprintf(name, sizeof name, "%s%04d.emf", prefix.c_str(), i + 1);
     record.file_name = name;

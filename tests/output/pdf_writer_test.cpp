@@ -11,7 +11,7 @@
 
 #include <sys/stat.h>
 
-#include "app/page_set.h"
+#include "pages/page_set.h"
 #include "output/pdf_writer.h"
 #include "output/run_guards.h"
 #include "output_fixtures.h"
@@ -173,7 +173,7 @@ TEST_F(PdfWriterTest, BackupRestoredPutAsidePageReadBackAndOpened) {
   ASSERT_TRUE(output::PutCurrentPageAside());
   ASSERT_TRUE(fs::exists(Work() + "forPDFtmp.png"));
   ASSERT_TRUE(output::StoreFormatFlags({.bmp = true}));  // the inside format chosen
-  app::Pages().SetCurrentImage(Magick::Image(Magick::Geometry(3, 3), Magick::Color("blue")));
+  pages::Pages().SetCurrentImage(Magick::Image(Magick::Geometry(3, 3), Magick::Color("blue")));
   const std::string dir = OutDir();
   output::SetSaveTarget({dir, "R"});
   StartPdfRun();
@@ -184,7 +184,7 @@ TEST_F(PdfWriterTest, BackupRestoredPutAsidePageReadBackAndOpened) {
   EXPECT_EQ(settings::ReadUserDword("PNG_Default"), 1);
   EXPECT_EQ(settings::ReadUserDword("BMP_Default"), 0);
   EXPECT_FALSE(fs::exists(Work() + "forPDFtmp.png"));
-  EXPECT_GT(app::Pages().CurrentImage().columns(), 3u);
+  EXPECT_GT(pages::Pages().CurrentImage().columns(), 3u);
   EXPECT_EQ(view->main_window_invalidations.load(), 1);
   EXPECT_EQ(opened, std::vector<std::string>{dir + "/R.pdf"});
 }

@@ -5,7 +5,7 @@
 #include <filesystem>
 #include <fstream>
 
-#include "app/page_set.h"
+#include "pages/page_set.h"
 #include "output/file_naming.h"
 #include "output/image_series_writer.h"
 #include "output_fixtures.h"
@@ -41,7 +41,7 @@ TEST_F(SeriesWriterTest, WritesEveryPageAndTheCurrentPageAsItStands) {
   LoadPages(3, 40, 60, 1);
   // A current page image unlike any render shows it was not rendered again.
   Magick::Image marker(Magick::Geometry(7, 5), Magick::Color("red"));
-  app::Pages().SetCurrentImage(marker);
+  pages::Pages().SetCurrentImage(marker);
   const std::string dir = OutDir();
   output::SetSaveTarget({dir, "Report"});
 

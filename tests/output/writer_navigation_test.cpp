@@ -14,7 +14,7 @@
 #include <utility>
 #include <vector>
 
-#include "app/page_set.h"
+#include "pages/page_set.h"
 #include "output/image_file.h"
 #include "output/image_series_writer.h"
 #include "output/output_run.h"
@@ -47,7 +47,7 @@ class NavigationGateView final : public output::WriterView {
     const auto deadline = std::chrono::steady_clock::now() + std::chrono::seconds(30);
     while (!paging.load() && std::chrono::steady_clock::now() < deadline)
       std::this_thread::sleep_for(std::chrono::milliseconds(1));
-    redraw_sizes.push_back(SizeOf(app::Pages().CurrentImage()));
+    redraw_sizes.push_back(SizeOf(pages::Pages().CurrentImage()));
   }
   void SetWaitCursor(bool) override {}
   void InvalidateMainWindow() override {}
@@ -61,9 +61,9 @@ class WriterNavigationTest : public WriterTest {
   // Page i is (30 + 6 i) mm wide, so the size of a file tells which page
   // it shows. Page 0 is current and shown, as after a capture load.
   void LoadDistinctPages() {
-    app::PageSet& pages = app::Pages();
+    pages::PageSet& pages = pages::Pages();
     for (int i = 0; i < kPages; ++i) {
-      app::PageRecord& record = pages.Record(i);
+      pages::PageRecord& record = pages.Record(i);
       char name[32];
       std::snprintf(name, sizeof name, "5%04d.emf", i + 1);
       record.file_name = name;
@@ -93,7 +93,7 @@ class WriterNavigationTest : public WriterTest {
   // One step of Next or Previous, bouncing between the first and last
   // page: the new page becomes current, is rendered and shown.
   void Step() {
-    app::PageSet& pages = app::Pages();
+    pages::PageSet& pages = pages::Pages();
     int next = pages.Current() + direction_;
     if (next < 0 || next >= kPages) {
       direction_ = -direction_;
@@ -161,12 +161,12 @@ TEST_F(WriterNavigationTest, EveryPageIsWrittenAndTheSetStaysWholeWhilePaging) {
     EXPECT_TRUE(IsPageSize(gate->redraw_sizes[0]));
   }
 
-  const app::PageSet& pages = app::Pages();
+  const pages::PageSet& pages = pages::Pages();
   EXPECT_EQ(pages.Count(), kPages);
   ASSERT_GE(pages.Current(), 0);
   ASSERT_LT(pages.Current(), kPages);
   EXPECT_EQ(SizeOf(pages.CurrentImage()), sizes[static_cast<std::size_t>(pages.Current())]);
-  EXPECT_EQ(pages.State(), app::RenderingState::Ready);
+  EXPECT_EQ(pages.State(), pages::RenderingState::Ready);
   EXPECT_GE(steps, 2 * kRounds);
   EXPECT_EQ(wrong_shown, 0);
   EXPECT_TRUE(messages->Texts().empty());

@@ -3,7 +3,7 @@
 #include <thread>
 #include <vector>
 
-#include "platform/gdi/metafile.h"
+#include "platform/gdi/emf/metafile.h"
 #include "render/page_rasteriser.h"
 #include "tests/render/render_test_support.h"
 #include "tests/support/corpus.h"

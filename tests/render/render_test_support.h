@@ -6,8 +6,8 @@
 #include <functional>
 #include <vector>
 
-#include "platform/gdi/emf_writer.h"
-#include "platform/gdi/metafile.h"
+#include "platform/gdi/emf/emf_writer.h"
+#include "platform/gdi/emf/metafile.h"
 #include "render/page_rasteriser.h"
 #include "render/quantum_scale.h"
 

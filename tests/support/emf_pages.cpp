@@ -1,6 +1,6 @@
 #include "tests/support/emf_pages.h"
 
-#include "platform/gdi/emf_writer.h"
+#include "platform/gdi/emf/emf_writer.h"
 
 namespace pw::test {
 

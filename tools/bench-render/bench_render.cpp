@@ -22,8 +22,8 @@
 #include <string>
 #include <vector>
 
-#include "platform/gdi/emf_writer.h"
-#include "platform/gdi/metafile.h"
+#include "platform/gdi/emf/emf_writer.h"
+#include "platform/gdi/emf/metafile.h"
 #include "render/page_rasteriser.h"
 
 namespace {

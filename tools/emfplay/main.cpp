@@ -13,7 +13,7 @@
 
 #include <QGuiApplication>
 
-#include "platform/gdi/emf_records.h"
+#include "platform/gdi/emf/emf_records.h"
 #include "tools/emfplay/page_render.h"
 
 namespace {

@@ -4,8 +4,8 @@
 #include <cmath>
 #include <vector>
 
-#include "platform/gdi/device_context.h"
-#include "platform/gdi/surface.h"
+#include "platform/gdi/dc/device_context.h"
+#include "platform/gdi/dc/surface.h"
 #include "platform/limits/limits.h"
 
 namespace pw::emfplay {

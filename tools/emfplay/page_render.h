@@ -7,8 +7,8 @@
 #include <QImage>
 #include <tl/expected.hpp>
 
-#include "platform/gdi/metafile.h"
-#include "platform/gdi/player.h"
+#include "platform/gdi/emf/metafile.h"
+#include "platform/gdi/player/player.h"
 
 namespace pw::emfplay {
 

@@ -13,7 +13,7 @@
 #include <QImage>
 #include <QRawFont>
 
-#include "platform/gdi/emf_writer.h"
+#include "platform/gdi/emf/emf_writer.h"
 
 namespace pw::samples {
 

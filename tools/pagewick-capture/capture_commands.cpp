@@ -6,11 +6,11 @@
 #include <iterator>
 #include <optional>
 
-#include "app/handshake.h"
-#include "app/process_launch.h"
-#include "app/spool_reader.h"
+#include "intake/handshake.h"
+#include "platform/shell/process_launch.h"
+#include "intake/spool_reader.h"
 #include "platform/clipboard/clipboard_store.h"
-#include "platform/gdi/metafile.h"
+#include "platform/gdi/emf/metafile.h"
 #include "platform/spooler/spool_writer.h"
 #include "platform/spooler/spooler.h"
 #include "settings/settings_store.h"
@@ -99,8 +99,8 @@ bool WriteFileAtomically(const std::string& path, std::string_view text) {
 
 int StartPagewick(bool start_program, std::ostream& err) {
   if (!start_program) return kExitOk;
-  const std::string program = app::SiblingProgramPath();
-  if (app::StartProgram(program, {})) return kExitOk;
+  const std::string program = platform::SiblingProgramPath();
+  if (platform::StartProgram(program, {})) return kExitOk;
   err << "pagewick-capture: the capture is stored, but " << program << " could not be started\n";
   return kExitFailed;
 }
@@ -141,7 +141,7 @@ int RunPrint(const PrintRequest& request, std::ostream& out, std::ostream& err) 
       settings::WriteUserString("CurDocName", request.document) &&
       settings::WriteUserString("CurWordWinName", title) &&
       settings::WriteUserString("CurWordKodClipbrd", "FALSE") &&
-      WriteFileAtomically(app::PrinterHandshakePath(), std::string(spooler::kCapturePrinterName) + " on " + port + "\n");
+      WriteFileAtomically(intake::PrinterHandshakePath(), std::string(spooler::kCapturePrinterName) + " on " + port + "\n");
   if (!handshake_written) {
     (void)spooler::SetJob(*printer, *job, spooler::JobControl::Delete);
     err << "pagewick-capture: the handshake values cannot be written; the job is withdrawn\n";
@@ -186,7 +186,7 @@ int RunSplit(const std::string& file, const std::string& folder, std::uint32_t j
     return kExitFailed;
   }
   const std::string target = folder.ends_with('/') ? folder : folder + "/";
-  const auto report = app::SplitSpoolFileInto(file, job_id, target);
+  const auto report = intake::SplitSpoolFileInto(file, job_id, target);
   if (!report.parsed) {
     err << "pagewick-capture: " << file << ": the spool file cannot be read to its end\n";
     return kExitFailed;

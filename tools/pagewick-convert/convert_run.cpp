@@ -8,15 +8,15 @@
 #include <iostream>
 #include <memory>
 
-#include "app/page_set.h"
-#include "app/spool_reader.h"
+#include "pages/page_set.h"
+#include "intake/spool_reader.h"
 #include "output/html_gallery_writer.h"
 #include "output/image_file.h"
 #include "output/image_series_writer.h"
 #include "output/output_run.h"
 #include "output/pdf_writer.h"
 #include "output/run_guards.h"
-#include "platform/gdi/metafile.h"
+#include "platform/gdi/emf/metafile.h"
 #include "platform/msgbox/console_message_box.h"
 #include "platform/paths/paths.h"
 #include "platform/registry/registry.h"
@@ -97,10 +97,10 @@ struct LoadResult {
 };
 
 bool AddPage(gdi::Metafile metafile) {
-  app::PageSet& pages = app::Pages();
+  pages::PageSet& pages = pages::Pages();
   const int index = pages.Count();
-  if (index >= app::kMaxPages) return false;
-  app::PageRecord& record = pages.Record(index);
+  if (index >= pages::kMaxPages) return false;
+  pages::PageRecord& record = pages.Record(index);
   char name[16];
   std::snprintf(name, sizeof name, "%04d.emf", index + 1);
   record.file_name = name;
@@ -123,7 +123,7 @@ LoadResult LoadInputs(const std::vector<std::string>& inputs, const std::string&
     if (scratch.empty()) return {false, 0, "no private temporary folder for the spool pages"};
     const std::string folder = scratch + std::to_string(n) + "/";
     fs::create_directories(folder, ec);
-    const app::SplitReport split = app::SplitSpoolFileInto(input, 1, folder);
+    const intake::SplitReport split = intake::SplitSpoolFileInto(input, 1, folder);
     if (!split.parsed) return {false, 0, input + ": neither an EMF page nor an EMF spool file"};
     std::vector<fs::path> files;
     for (const auto& entry : fs::directory_iterator(folder, ec))
@@ -139,7 +139,7 @@ LoadResult LoadInputs(const std::vector<std::string>& inputs, const std::string&
       if (!AddPage(std::move(*metafile))) return {false, 0, "more than 2000 pages"};
     }
   }
-  if (app::Pages().Count() == 0) return {false, result.failed_pages, "no pages in the input"};
+  if (pages::Pages().Count() == 0) return {false, result.failed_pages, "no pages in the input"};
   return result;
 }
 
@@ -208,7 +208,7 @@ int RunConvert(const ConvertOptions& o) {
   }
 
   ScratchFolder scratch;
-  app::PageSet& pages = app::Pages();
+  pages::PageSet& pages = pages::Pages();
   const auto work = platform::WorkFolder();
   pages.SetFolders(work.value_or(std::string()), platform::DefaultInstallFolder() + "emf/");
   const LoadResult loaded = LoadInputs(o.inputs, scratch.path());

@@ -2,7 +2,7 @@
 
 #include <cstdio>
 
-#include "app/page_set.h"
+#include "pages/page_set.h"
 
 namespace pw::convert {
 
@@ -18,7 +18,7 @@ void TerminalView::PageNoted(const std::map<std::string, std::uint32_t>& notes) 
   std::lock_guard lock(mutex_);
   if (drawn_) std::fputs("\n", stderr);  // the notes go below the bar, which starts afresh
   drawn_ = false;
-  const int page = app::Pages().BeingRendered() + 1;
+  const int page = pages::Pages().BeingRendered() + 1;
   for (const auto& [text, count] : notes) {
     if (count > 1) {
       std::fprintf(stderr, "pagewick-convert: page %d: %s (%u times)\n", page, text.c_str(), count);
@@ -31,7 +31,7 @@ void TerminalView::PageNoted(const std::map<std::string, std::uint32_t>& notes) 
 void TerminalView::Draw(int band, int bands) {
   if (!bar_) return;
   std::lock_guard lock(mutex_);
-  const int page = app::Pages().BeingRendered() + 1;
+  const int page = pages::Pages().BeingRendered() + 1;
   constexpr int kWidth = 30;
   const double done = pages_ > 0 ? ((page - 1) + (bands > 0 ? double(band) / bands : 0.0)) / pages_ : 1.0;
   const int filled = static_cast<int>(done * kWidth);

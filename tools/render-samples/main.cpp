@@ -11,9 +11,9 @@
 #include <Magick++.h>
 #include <QGuiApplication>
 
-#include "app/capture_load.h"
-#include "app/load_view.h"
-#include "app/page_set.h"
+#include "intake/capture_load.h"
+#include "intake/load_view.h"
+#include "pages/page_set.h"
 #include "render/current_settings.h"
 #include "render/image_library.h"
 #include "render/page_rasteriser.h"
@@ -22,15 +22,15 @@
 namespace {
 
 // No windows: nothing to repaint, and no physical display size.
-class HeadlessView final : public pw::app::LoadView {
+class HeadlessView final : public pw::intake::LoadView {
  public:
-  std::optional<pw::app::DisplayExtent> Display() override { return std::nullopt; }
-  pw::app::ViewRect StripClient() override { return {0, 0, 170, 600}; }
-  pw::app::ViewRect FrameClient() override { return {0, 0, 1000, 700}; }
-  void InvalidateStrip(const pw::app::ViewRect&, bool) override {}
+  std::optional<pw::intake::DisplayExtent> Display() override { return std::nullopt; }
+  pw::intake::ViewRect StripClient() override { return {0, 0, 170, 600}; }
+  pw::intake::ViewRect FrameClient() override { return {0, 0, 1000, 700}; }
+  void InvalidateStrip(const pw::intake::ViewRect&, bool) override {}
   void InvalidateWholeStrip(bool) override {}
   void InvalidatePageView(bool) override {}
-  void InvalidateFrame(const pw::app::ViewRect&, bool) override {}
+  void InvalidateFrame(const pw::intake::ViewRect&, bool) override {}
   void SetStripScrollRange(int, int) override {}
 };
 
@@ -86,8 +86,8 @@ int main(int argc, char** argv) {
   pw::settings::Update([](pw::settings::Settings& s) { s.QuickStartReference = true; });
 
   HeadlessView view;
-  pw::app::LoadCapture(pw::app::CaptureLoadOptions{&view, nullptr, {}});
-  const pw::app::PageSet& pages = pw::app::Pages();
+  pw::intake::LoadCapture(pw::intake::CaptureLoadOptions{&view, nullptr, {}});
+  const pw::pages::PageSet& pages = pw::pages::Pages();
   if (pages.Count() == 0) {
     std::fprintf(stderr, "pagewick-render-samples: no sample pages in %s\n", pages.SampleFolder().c_str());
     return 1;
@@ -105,7 +105,7 @@ int main(int argc, char** argv) {
   const double resolution = dpi.value_or(pw::render::CurrentResolution());
 
   for (int i = 0; i < pages.Count(); ++i) {
-    const pw::app::PageRecord& record = pages.Record(i);
+    const pw::pages::PageRecord& record = pages.Record(i);
     pw::render::RenderRequest request;
     request.metafile = record.metafile.IsNull() ? nullptr : &record.metafile;
     request.resolution = resolution;

@@ -1,0 +1,335 @@
+#include "intake/capture_load.h"
+
+#include <algorithm>
+#include <atomic>
+#include <cctype>
+#include <cmath>
+#include <filesystem>
+#include <fstream>
+#include <mutex>
+#include <system_error>
+#include <thread>
+#include <vector>
+
+#include <Magick++.h>
+
+#include "intake/capture_printer.h"
+#include "intake/handshake.h"
+#include "pages/page_set.h"
+#include "intake/spool_reader.h"
+#include "platform/clipboard/clipboard_store.h"
+#include "platform/limits/limits.h"
+#include "platform/msgbox/message_box.h"
+#include "platform/paths/paths.h"
+#include "platform/prnsupport/pw_prn_support.h"
+#include "render/current_settings.h"
+#include "render/image_library.h"
+#include "render/image_to_bitmap.h"
+#include "render/page_rasteriser.h"
+#include "settings/settings_record.h"
+#include "settings/settings_store.h"
+
+namespace pw::intake {
+
+namespace fs = std::filesystem;
+
+namespace {
+
+constexpr double kInchesPerMillimeter = 0.03937007874015748;
+constexpr std::string_view kReleaseFailed = "ERROR 0000875\nTavrin Pagewick Message";
+constexpr std::string_view kDeleteFailed = "ERROR 0000876\nTavrin Pagewick Message";
+constexpr std::string_view kNoClipboardData = "No data in Clipboard!";
+
+void Tell(std::string_view text) {
+  platform::MessageBox(platform::MessageOwner::MainWindow, text, platform::kMessageCaption);
+}
+
+bool HasEmfExtension(const fs::path& path) {
+  std::string ext = path.extension().string();
+  std::transform(ext.begin(), ext.end(), ext.begin(), [](unsigned char c) { return std::tolower(c); });
+  return ext == ".emf";
+}
+
+// The page files of a folder. The listing is sorted by name so that pages
+// arrive in the same order on every file system, as they do on the one
+// the capture format comes from.
+std::vector<fs::path> ListPageFiles(const std::string& folder) {
+  std::vector<fs::path> files;
+  std::error_code error;
+  for (fs::directory_iterator it(folder, error), end; !error && it != end; it.increment(error)) {
+    std::error_code type_error;
+    if (HasEmfExtension(it->path()) && it->is_regular_file(type_error)) files.push_back(it->path());
+  }
+  std::sort(files.begin(), files.end(),
+            [](const fs::path& a, const fs::path& b) { return a.filename().string() < b.filename().string(); });
+  return files;
+}
+
+Magick::Image RenderAt(const gdi::Metafile* metafile, double dpi, bool thumbnail, render::RenderView* view) {
+  render::RenderRequest request;
+  request.metafile = metafile;
+  request.resolution = dpi;
+  request.thumbnail = thumbnail;
+  request.options = render::CurrentRenderOptions();
+  request.view = view;
+  auto page = render::RenderPage(request);
+  if (!page) return Magick::Image();
+  return page->image;
+}
+
+// The thumbnail bitmap of a 50-dpi render: scaled to fit the thumbnail box
+// with its proportions kept. A null image when the render gave nothing.
+QImage ThumbnailOf(Magick::Image image) {
+  try {
+    if (image.columns() == 0 || image.rows() == 0) return {};
+    image.scale(Magick::Geometry(kThumbnailBox, kThumbnailBox));
+    auto surface = render::ImageToBitmap(image);
+    return surface ? surface->image() : QImage();
+  } catch (const Magick::Exception&) {
+    return {};
+  }
+}
+
+class PageLoader {
+ public:
+  explicit PageLoader(const CaptureLoadOptions& options) : options_(options), pages_(pages::Pages()) {}
+
+  // Steps 2 and 5 to 9 of one page, once its record holds name and metafile.
+  void Finish(int index) {
+    pages::PageRecord& record = pages_.Record(index);
+    Magick::Image rendered;
+    {
+      std::lock_guard lock(pages::RenderLock());
+      pages_.SetBeingRendered(index);
+      rendered = RenderAt(record.metafile.IsNull() ? nullptr : &record.metafile, kThumbnailDpi, true, nullptr);
+    }
+    record.thumbnail = ThumbnailOf(std::move(rendered));
+    record.thumb_width = record.thumbnail.width();
+    record.thumb_height = record.thumbnail.height();
+
+    const ViewRect strip = options_.view->StripClient();
+    std::optional<ThumbnailPlace> previous;
+    int previous_height = 0;
+    if (index > 0) {
+      const pages::PageRecord& before = pages_.Record(index - 1);
+      previous = ThumbnailPlace{before.thumb_x, before.thumb_y};
+      previous_height = before.thumb_height;
+    }
+    const ThumbnailPlace place = PlaceThumbnail(strip, record.thumb_width, record.thumb_height, previous, previous_height);
+    record.thumb_x = place.x;
+    record.thumb_y = place.y;
+
+    pages_.SetCount(index + 1);
+    pages_.MarkBusy();
+
+    LoadView& view = *options_.view;
+    view.InvalidateStrip({place.x, place.y, place.x + record.thumb_width, place.y + record.thumb_height + 24}, true);
+    view.SetStripScrollRange(0, (index + 1) * 10);
+
+    if (pages_.Current() < 0) ShowFirstPage(index);
+  }
+
+ private:
+  void ShowFirstPage(int index) {
+    LoadView& view = *options_.view;
+    pages_.SetCurrent(index);
+    view.InvalidateWholeStrip(false);
+    {
+      std::lock_guard lock(pages::RenderLock());
+      pages_.SetBeingRendered(index);
+      const pages::PageRecord& record = pages_.Record(index);
+      pages_.SetCurrentImage(RenderAt(record.metafile.IsNull() ? nullptr : &record.metafile,
+                                      render::CurrentResolution(), false, options_.render_view),
+                             index);
+    }
+    pages_.SetState(pages::RenderingState::Ready);
+    view.InvalidatePageView(false);
+    const ViewRect frame = view.FrameClient();
+    view.InvalidateFrame({frame.left + 50, frame.bottom - 25, frame.right - 200, frame.bottom - 4}, true);
+  }
+
+  const CaptureLoadOptions& options_;
+  pages::PageSet& pages_;
+};
+
+void LoadFolder(const CaptureLoadOptions& options, const std::string& folder, bool keep_files) {
+  pages::PageSet& pages = pages::Pages();
+  PageLoader loader(options);
+  const std::vector<fs::path> files = ListPageFiles(folder);
+  int index = 0;
+  for (const fs::path& file : files) {
+    if (index >= pages::kMaxPages || options.stop.stop_requested()) break;
+    pages::PageRecord& record = pages.Record(index);
+    record = pages::PageRecord{};
+    record.file_name = file.filename().string();
+    auto metafile = gdi::Metafile::FromFile(file);
+    if (metafile) record.metafile = std::move(*metafile);
+    // A page past a bound on its input says so before the release fails.
+    if (!metafile && metafile.error().limit) Tell(metafile.error().limit->message);
+    // A file that is no metafile has no handle to release.
+    if (!metafile) Tell(kReleaseFailed);
+    if (!keep_files) {
+      std::error_code error;
+      if (!fs::remove(file, error)) Tell(kDeleteFailed);
+    }
+    loader.Finish(index);
+    ++index;
+  }
+  const int left_over = static_cast<int>(files.size()) - pages::kMaxPages;
+  if (left_over > 0 && !options.stop.stop_requested()) Tell(PagesNotLoadedMessage(left_over));
+}
+
+bool WriteFile(const std::string& path, std::span<const std::byte> bytes) {
+  std::ofstream out(path, std::ios::binary | std::ios::trunc);
+  out.write(reinterpret_cast<const char*>(bytes.data()), static_cast<std::streamsize>(bytes.size()));
+  out.close();
+  if (out) return true;
+  std::error_code error;
+  fs::remove(path, error);
+  return false;
+}
+
+// The clipboard page: written to the work folder, made page 0, deleted.
+void LoadClipboardPage(const CaptureLoadOptions& options, const std::string& work_folder) {
+  const std::string page_file = work_folder + std::string(kClipboardPageName);
+  auto content = clipboard::ReadEnhMetafile();
+  bool written = false;
+  if (content)
+    written = WriteFile(page_file, *content);
+  else if (content.error() == clipboard::ClipboardProblem::TooLarge)
+    Tell(limits::kMetafileBytes.message);
+  else
+    Tell(kNoClipboardData);
+  // The capture is consumed whether or not it held a page.
+  clipboard::EmptyClipboard();
+  // Only what was written now is loaded: a page file left over from an
+  // earlier capture is not this capture's page.
+  if (!written) return;
+
+  pages::PageSet& pages = pages::Pages();
+  pages::PageRecord& record = pages.Record(0);
+  record = pages::PageRecord{};
+  record.file_name = std::string(kClipboardPageName);
+  if (auto metafile = gdi::Metafile::FromBytes(std::move(*content))) record.metafile = std::move(*metafile);
+  PageLoader(options).Finish(0);
+  std::error_code error;
+  if (!fs::remove(page_file, error)) Tell(kDeleteFailed);
+}
+
+void LoadPrinterCapture(const CaptureLoadOptions& options, const std::string& work_folder) {
+  if (CheckCapturePrinter() && ReadDocumentName()) SplitCaptureJobs(ExpectedDocumentName(DocumentName()));
+  ClearCaptureJobs();
+  fnPWPrnRefresh();
+  LoadFolder(options, work_folder, false);
+}
+
+}  // namespace
+
+int DisplayResolutionOf(const std::optional<DisplayExtent>& display) {
+  if (!display || display->pixels <= 0 || display->millimeters <= 0) return 96;
+  return static_cast<int>(std::ceil(display->pixels / (display->millimeters * kInchesPerMillimeter)));
+}
+
+ThumbnailPlace PlaceThumbnail(const ViewRect& strip, int width, int height, std::optional<ThumbnailPlace> previous,
+                              int previous_height) {
+  ThumbnailPlace place;
+  place.x = (strip.right - width - strip.left) / 2;
+  place.y = previous ? previous->y + previous_height + 24 : (140 - height) / 2 + strip.top + 5;
+  return place;
+}
+
+std::string ExpectedDocumentName(std::string_view document_name) {
+  std::string name(kExpectedDocumentPrefix);
+  name += document_name;
+  return name;
+}
+
+std::string SampleFolder() {
+  std::string install = settings::ReadMachineString("InstallPath").value_or(platform::DefaultInstallFolder());
+  if (install.empty()) install = platform::DefaultInstallFolder();
+  if (install.back() != '/') install += '/';
+  return install + "emf/";
+}
+
+std::string PagesNotLoadedMessage(int not_loaded) {
+  return std::string(limits::kCapturePages.message) + " " + std::to_string(not_loaded) +
+         (not_loaded == 1 ? " further page was" : " further pages were") + " not loaded.";
+}
+
+int LoadCapture(const CaptureLoadOptions& options) {
+  if (!options.view) return 0;
+  render::EnsureImageLibrary();
+  pages::PageSet& pages = pages::Pages();
+
+  const std::optional<std::string> work = platform::WorkFolder();
+  const std::string sample_folder = SampleFolder();
+  pages.SetFolders(work.value_or(std::string()), sample_folder);
+
+  const int dpi = DisplayResolutionOf(options.view->Display());
+  pages.SetDisplayResolution(dpi);
+  settings::Update([dpi](settings::Settings& s) { s.DisplayResolution = dpi; });
+
+  if (settings::Snapshot().QuickStartReference) {
+    LoadFolder(options, sample_folder, true);
+    return 0;
+  }
+  // Without a private temporary folder there is nowhere safe to put pages.
+  if (!work) return 0;
+  if (IsClipboardCapture())
+    LoadClipboardPage(options, *work);
+  else
+    LoadPrinterCapture(options, *work);
+  return 0;
+}
+
+namespace {
+
+struct LoadThread {
+  std::mutex mutex;
+  std::jthread thread;
+  std::atomic<bool> running{false};
+};
+
+LoadThread& TheLoadThread() {
+  // The page set is made first so that it outlives the thread at exit.
+  pages::Pages();
+  static LoadThread load;
+  return load;
+}
+
+}  // namespace
+
+bool StartCaptureLoad(LoadView* view, render::RenderView* render_view) {
+  if (!view) return false;
+  LoadThread& load = TheLoadThread();
+  std::lock_guard lock(load.mutex);
+  if (load.running.load()) return false;
+  if (load.thread.joinable()) load.thread.join();
+  load.running.store(true);
+  load.thread = std::jthread([view, render_view, &load](std::stop_token stop) {
+    LoadCapture(CaptureLoadOptions{view, render_view, stop});
+    load.running.store(false);
+  });
+  return true;
+}
+
+void StopCaptureLoad() {
+  LoadThread& load = TheLoadThread();
+  std::lock_guard lock(load.mutex);
+  if (!load.thread.joinable()) return;
+  load.thread.request_stop();
+  load.thread.join();
+}
+
+void ReleasePages() {
+  StopCaptureLoad();
+  pages::Pages().Clear();
+}
+
+void WaitForCaptureLoad() {
+  LoadThread& load = TheLoadThread();
+  std::lock_guard lock(load.mutex);
+  if (load.thread.joinable()) load.thread.join();
+}
+
+}  // namespace pw::intake
