@@ -15,6 +15,7 @@
 
 #include "intake/capture_printer.h"
 #include "intake/handshake.h"
+#include "pages/page_render.h"
 #include "pages/page_set.h"
 #include "intake/spool_reader.h"
 #include "platform/clipboard/clipboard_store.h"
@@ -25,7 +26,6 @@
 #include "render/current_settings.h"
 #include "render/image_library.h"
 #include "render/image_to_bitmap.h"
-#include "render/page_rasteriser.h"
 #include "settings/settings_record.h"
 #include "settings/settings_store.h"
 
@@ -65,18 +65,6 @@ std::vector<fs::path> ListPageFiles(const std::string& folder) {
   return files;
 }
 
-Magick::Image RenderAt(const gdi::Metafile* metafile, double dpi, bool thumbnail, render::RenderView* view) {
-  render::RenderRequest request;
-  request.metafile = metafile;
-  request.resolution = dpi;
-  request.thumbnail = thumbnail;
-  request.options = render::CurrentRenderOptions();
-  request.view = view;
-  auto page = render::RenderPage(request);
-  if (!page) return Magick::Image();
-  return page->image;
-}
-
 // The thumbnail bitmap of a 50-dpi render: scaled to fit the thumbnail box
 // with its proportions kept. A null image when the render gave nothing.
 QImage ThumbnailOf(Magick::Image image) {
@@ -97,13 +85,12 @@ class PageLoader {
   // Steps 2 and 5 to 9 of one page, once its record holds name and metafile.
   void Finish(int index) {
     pages::PageRecord& record = pages_.Record(index);
-    Magick::Image rendered;
-    {
-      std::lock_guard lock(pages::RenderLock());
-      pages_.SetBeingRendered(index);
-      rendered = RenderAt(record.metafile.IsNull() ? nullptr : &record.metafile, kThumbnailDpi, true, nullptr);
-    }
-    record.thumbnail = ThumbnailOf(std::move(rendered));
+    auto rendered = pages::RenderPageOfSet({.index = index, .resolution = kThumbnailDpi,
+                                            .purpose = pages::RenderPurpose::Thumbnail});
+    if (rendered)
+      record.thumbnail = ThumbnailOf(std::move(rendered->image));
+    else
+      TellRenderFailure(index, rendered.error().message);
     record.thumb_width = record.thumbnail.width();
     record.thumb_height = record.thumbnail.height();
 
@@ -134,22 +121,26 @@ class PageLoader {
     LoadView& view = *options_.view;
     pages_.SetCurrent(index);
     view.InvalidateWholeStrip(false);
-    {
-      std::lock_guard lock(pages::RenderLock());
-      pages_.SetBeingRendered(index);
-      const pages::PageRecord& record = pages_.Record(index);
-      pages_.SetCurrentImage(RenderAt(record.metafile.IsNull() ? nullptr : &record.metafile,
-                                      render::CurrentResolution(), false, options_.render_view),
-                             index);
-    }
-    pages_.SetState(pages::RenderingState::Ready);
+    const auto rendered = pages::RenderPageOfSet({.index = index, .resolution = render::CurrentResolution(),
+                                                  .purpose = pages::RenderPurpose::View,
+                                                  .view = options_.render_view});
+    if (!rendered) TellRenderFailure(index, rendered.error().message);
     view.InvalidatePageView(false);
     const ViewRect frame = view.FrameClient();
     view.InvalidateFrame({frame.left + 50, frame.bottom - 25, frame.right - 200, frame.bottom - 4}, true);
   }
 
+  // A load tells the first page it could not render, not every one: a
+  // capture of many pages that all fail the same way is one message.
+  void TellRenderFailure(int index, const std::string& why) {
+    if (told_failure_) return;
+    told_failure_ = true;
+    Tell(pages::RenderFailureText(index, why));
+  }
+
   const CaptureLoadOptions& options_;
   pages::PageSet& pages_;
+  bool told_failure_ = false;
 };
 
 void LoadFolder(const CaptureLoadOptions& options, const std::string& folder, bool keep_files) {

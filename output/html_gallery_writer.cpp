@@ -60,6 +60,7 @@ int WriteHtmlGallery() {
   const std::string extension = GalleryExtension(CurrentFormatFlags());
   const bool start_file = settings::Snapshot().StartFile_Opt;
   const double resolution = render::CurrentResolution();
+  const auto render_view = CurrentWriterRenderView();
   const std::string gallery_file = target.folder + "/" + target.base_name + ".html";
   const std::string folder = target.folder + "/" + target.base_name + "_files/";
   WaitCursorScope wait;
@@ -96,23 +97,26 @@ int WriteHtmlGallery() {
     }
     const std::string number = PageNumberOf(pages.Record(i).file_name, i);
 
-    auto page = RenderPageForRun(i, resolution, false);
-    if (!page) return TellRunFailure(pending.FinishBefore(RenderFailureText(i, page.error())));
-    if (auto failed = pending.Start(std::move(*page), folder + number + extension, {}))
+    auto page = pages::RenderPageOfSet(WriterRender(i, resolution, render_view.get()));
+    if (!page) return TellRunFailure(pending.FinishBefore(pages::RenderFailureText(i, page.error().message)));
+    if (auto failed = pending.Start(std::move(page->image), folder + number + extension, {}))
       return TellRunFailure(*failed);
 
-    auto thumbnail = RenderPageForRun(i, kGalleryThumbnailDpi, true);
-    if (!thumbnail) return TellRunFailure(pending.FinishBefore(RenderFailureText(i, thumbnail.error())));
+    auto thumbnail = pages::RenderPageOfSet(
+        WriterRender(i, kGalleryThumbnailDpi, render_view.get(), pages::RenderPurpose::WriterThumbnail));
+    if (!thumbnail)
+      return TellRunFailure(pending.FinishBefore(pages::RenderFailureText(i, thumbnail.error().message)));
     const std::string thumbnail_path = folder + number + "_" + extension;
+    Magick::Image fitted;
     try {
-      *thumbnail = FittedThumbnail(std::move(*thumbnail));
+      fitted = FittedThumbnail(std::move(thumbnail->image));
     } catch (const Magick::Exception& error) {
       return TellRunFailure(pending.FinishBefore(WriteFailureText(thumbnail_path, error.what())));
     }
     const auto entry = [&bottoms, number, extension](const std::string&) {
       if (bottoms) bottoms << BottomsEntryText(number, extension) << std::flush;
     };
-    if (auto failed = pending.Start(std::move(*thumbnail), thumbnail_path, entry)) return TellRunFailure(*failed);
+    if (auto failed = pending.Start(std::move(fitted), thumbnail_path, entry)) return TellRunFailure(*failed);
   }
   if (auto failed = pending.FinishAll()) return TellRunFailure(*failed);
 

@@ -5,9 +5,6 @@
 #include <cstring>
 #include <memory>
 
-#include "pages/page_set.h"
-#include "output/output_run.h"
-#include "render/current_settings.h"
 #include "render/image_encoding.h"
 
 namespace pw::output {
@@ -65,35 +62,20 @@ tl::expected<void, std::string> WriteImageFile(Magick::Image image, const std::s
       [&path](const Magick::Blob& blob) { return WriteEncodedFile(blob, path); });
 }
 
-tl::expected<Magick::Image, std::string> RenderPageForRun(int index, double resolution, bool thumbnail) {
-  pages::PageSet& pages = pages::Pages();
-  const pages::PageRecord& record = pages.Record(index);
-  render::RenderRequest request;
-  request.metafile = record.metafile.IsNull() ? nullptr : &record.metafile;
-  request.resolution = resolution;
-  request.thumbnail = thumbnail;
-  request.options = render::CurrentRenderOptions();
-  const auto view = CurrentWriterRenderView();
-  request.view = view.get();
-  request.threads = g_render_threads.load();
-  request.preview = g_render_preview.load();
-
-  std::lock_guard lock(pages::RenderLock());
-  pages.SetBeingRendered(index);
-  pages.SetState(pages::RenderingState::Busy);
-  auto rendered = render::RenderPage(request);
-  pages.SetState(pages::RenderingState::Ready);
-  if (!rendered) return tl::unexpected(rendered.error().message);
-  return std::move(rendered->image);
+pages::PageRender WriterRender(int index, double resolution, render::RenderView* view, pages::RenderPurpose purpose) {
+  pages::PageRender render;
+  render.index = index;
+  render.resolution = resolution;
+  render.purpose = purpose;
+  render.view = view;
+  render.threads = g_render_threads.load();
+  render.preview = g_render_preview.load();
+  return render;
 }
 
 void SetWriterRenderOptions(WriterRenderOptions options) {
   g_render_threads.store(options.threads);
   g_render_preview.store(options.preview);
-}
-
-std::string RenderFailureText(int index, const std::string& why) {
-  return "Page " + std::to_string(index + 1) + " could not be rendered:\n" + why;
 }
 
 std::string WriteFailureText(const std::string& path, const std::string& why) {

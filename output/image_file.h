@@ -6,6 +6,8 @@
 
 #include <tl/expected.hpp>
 
+#include "pages/page_render.h"
+
 namespace pw::output {
 
 // Encodes the image in the format its extension names, with the options the
@@ -19,10 +21,6 @@ tl::expected<void, std::string> WriteImageFile(Magick::Image image, const std::s
 tl::expected<Magick::Blob, std::string> EncodeImageFile(Magick::Image image, const std::string& path);
 tl::expected<void, std::string> WriteEncodedFile(const Magick::Blob& blob, const std::string& path);
 
-// Renders page `index` of the page set for a writer under the render lock,
-// with page being rendered and the rendering state set around the render.
-tl::expected<Magick::Image, std::string> RenderPageForRun(int index, double resolution, bool thumbnail);
-
 // How writer renders are made: band workers (0 one per processor, 1 in
 // order) and whether they write the preview file. A run with no page view,
 // such as a converter's, has no use for the preview.
@@ -32,8 +30,12 @@ struct WriterRenderOptions {
 };
 void SetWriterRenderOptions(WriterRenderOptions options);
 
-// "Page 3 could not be rendered: <why>" and the like, for messages.
-std::string RenderFailureText(int index, const std::string& why);
+// The render of page `index` for a writer at `resolution`, shown in `view`
+// (which the run holds), with the writers' render options.
+pages::PageRender WriterRender(int index, double resolution, render::RenderView* view,
+                               pages::RenderPurpose purpose = pages::RenderPurpose::Writer);
+
+// "The file could not be written:\n<path>\n<why>", for messages.
 std::string WriteFailureText(const std::string& path, const std::string& why);
 
 }  // namespace pw::output

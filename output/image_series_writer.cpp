@@ -24,6 +24,7 @@ int WriteImageSeries() {
   const SaveTarget target = CurrentSaveTarget();
   const FormatFlags flags = CurrentFormatFlags();
   const double resolution = render::CurrentResolution();
+  const auto render_view = CurrentWriterRenderView();
   WaitCursorScope wait;
   PendingWrites pending;
   const auto enter = [&run](int index) {
@@ -41,9 +42,9 @@ int WriteImageSeries() {
     // has not arrived yet is rendered like the others.
     Magick::Image image = pages.ImageOfPage(i);
     if (image.columns() == 0 || image.rows() == 0) {
-      auto rendered = RenderPageForRun(i, resolution, false);
-      if (!rendered) return TellRunFailure(pending.FinishBefore(RenderFailureText(i, rendered.error())));
-      image = std::move(*rendered);
+      auto rendered = pages::RenderPageOfSet(WriterRender(i, resolution, render_view.get()));
+      if (!rendered) return TellRunFailure(pending.FinishBefore(pages::RenderFailureText(i, rendered.error().message)));
+      image = std::move(rendered->image);
     }
 
     const std::string path = SeriesFileNameOfPage(target, i, flags);

@@ -97,6 +97,7 @@ int WriteMultipagePdf() {
 
   WaitCursorScope wait;
   const double resolution = render::CurrentResolution();
+  const auto render_view = CurrentWriterRenderView();
   const std::string extension =
       make_document ? InsideExtension(settings::ReadUserString("PDF_Bitmp_Format").value_or(std::string()))
                     : std::string(".bmp");
@@ -123,13 +124,13 @@ int WriteMultipagePdf() {
   const int count = pages.Count();
   for (int i = 0; i < count; ++i) {
     if (UserAbortsRun()) return 0;  // the unfinished document goes with its object
-    auto rendered = RenderPageForRun(i, resolution, false);
+    auto rendered = pages::RenderPageOfSet(WriterRender(i, resolution, render_view.get()));
     if (!rendered) {
-      TellRunFailure(pending.FinishBefore(RenderFailureText(i, rendered.error())));
+      TellRunFailure(pending.FinishBefore(pages::RenderFailureText(i, rendered.error().message)));
       return -1;
     }
     const std::string inside_name = PageNumberOf(pages.Record(i).file_name, i) + extension;
-    if (auto failed = pending.Start(std::move(*rendered), *work + inside_name, add_page(i, inside_name))) {
+    if (auto failed = pending.Start(std::move(rendered->image), *work + inside_name, add_page(i, inside_name))) {
       TellRunFailure(*failed);
       return -1;
     }

@@ -65,9 +65,4 @@ PageSet& Pages() {
   return pages;
 }
 
-std::mutex& RenderLock() {
-  static std::mutex lock;
-  return lock;
-}
-
 }  // namespace pw::pages

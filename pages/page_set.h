@@ -6,8 +6,8 @@
 // Publication order: a record is written completely before the page count
 // includes it (release store), and the current page index becomes valid
 // only after its record is complete. Readers load the count (acquire) and
-// then read records below it. The one render lock keeps renders on
-// different threads apart, because the rasteriser has process-wide state.
+// then read records below it. Pages are rendered through RenderPageOfSet
+// (page_render.h), which keeps page being rendered and the rendering state.
 #include <array>
 #include <atomic>
 #include <memory>
@@ -103,8 +103,5 @@ class PageSet {
 
 // The process-wide page set.
 PageSet& Pages();
-
-// Held by every render, whichever thread runs it.
-std::mutex& RenderLock();
 
 }  // namespace pw::pages

@@ -59,16 +59,4 @@ ResolutionChoice ResolutionChoiceFrom(const settings::Settings& s) {
 
 double CurrentResolution() { return CurrentResolution(ResolutionChoiceFrom(settings::Snapshot())); }
 
-tl::expected<RenderedPage, RenderError> RenderWithSettings(const gdi::Metafile* metafile,
-                                                           double resolution, bool thumbnail,
-                                                           RenderView* view) {
-  RenderRequest request;
-  request.metafile = metafile;
-  request.resolution = resolution;
-  request.thumbnail = thumbnail;
-  request.options = CurrentRenderOptions();
-  request.view = view;
-  return RenderPage(request);
-}
-
 }  // namespace pw::render

@@ -52,8 +52,11 @@ struct RenderError {
   std::string message;
 };
 
-// Renders one page. Renders on different threads draw at the same time and
-// take turns at the preview file, which is the program's, not the render's.
+// Renders one page. What the rasteriser shares between threads is the
+// preview file, which renders take turns at, and the last page size and
+// image size it reports (render_outputs.h); nothing else, so renders on
+// different threads may draw at the same time. Callers that keep
+// bookkeeping about "the" render in progress keep renders apart themselves.
 // Never returns an image without pixels.
 tl::expected<RenderedPage, RenderError> RenderPage(const RenderRequest& request);
 

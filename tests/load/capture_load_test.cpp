@@ -313,6 +313,22 @@ TEST_F(CaptureLoad, FileThatIsNoMetafileIsKeptAndReported) {
   EXPECT_TRUE(fs::exists(work_ + "10003.txt"));
 }
 
+TEST_F(CaptureLoad, PagesThatCannotBeRenderedAreToldOnceAndShowNoImage) {
+  WriteFile(work_ + "10001.emf", test::PlainPageEmf(0, 0));
+  WriteFile(work_ + "10002.emf", test::PlainPageEmf(0, 0));
+  WriteFile(work_ + "10003.emf", test::PlainPageEmf(210, 297));
+
+  Load();
+
+  EXPECT_EQ(host_->Texts(), std::vector<std::string>{"Page 1 could not be rendered:\nThe page has no area."});
+  ASSERT_EQ(pages::Pages().Count(), 3);
+  EXPECT_EQ(pages::Pages().Current(), 0);
+  EXPECT_EQ(pages::Pages().CurrentImage().columns(), 0u);
+  EXPECT_EQ(pages::Pages().State(), pages::RenderingState::Ready);
+  EXPECT_TRUE(pages::Pages().Record(0).thumbnail.isNull());
+  EXPECT_FALSE(pages::Pages().Record(2).thumbnail.isNull());
+}
+
 TEST_F(CaptureLoad, FilesBeyondTheTableStayAndAreCountedOnce) {
   const auto tiny = test::PlainPageEmf(5, 5);
   for (int i = 0; i < pages::kMaxPages + 3; ++i) WriteFile(work_ + PageFileName(1, i + 1), tiny);

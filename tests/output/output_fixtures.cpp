@@ -6,6 +6,7 @@
 #include <mutex>
 #include <sstream>
 
+#include "pages/page_render.h"
 #include "pages/page_set.h"
 #include "output/image_file.h"
 #include "platform/gdi/emf/emf_writer.h"
@@ -68,9 +69,9 @@ void WriterTest::LoadPages(int count, int width_mm, int height_mm, int current, 
   }
   pages.SetCount(count);
   ASSERT_TRUE(pages.SetCurrent(current));
-  auto image = output::RenderPageForRun(current, 30.0, false);
-  ASSERT_TRUE(image.has_value()) << image.error();
-  pages.SetCurrentImage(std::move(*image));
+  auto image = pages::RenderPageOfSet({.index = current, .resolution = 30.0, .purpose = pages::RenderPurpose::View,
+                                       .view = hook.get()});
+  ASSERT_TRUE(image.has_value()) << image.error().message;
   hook->renders = 0;
 }
 

@@ -14,6 +14,7 @@
 #include <utility>
 #include <vector>
 
+#include "pages/page_render.h"
 #include "pages/page_set.h"
 #include "output/image_file.h"
 #include "output/image_series_writer.h"
@@ -73,12 +74,12 @@ class WriterNavigationTest : public WriterTest {
     }
     pages.SetCount(kPages);
     for (int i = 0; i < kPages; ++i) {
-      auto image = output::RenderPageForRun(i, kResolution, false);
-      ASSERT_TRUE(image.has_value()) << image.error();
-      sizes.push_back(SizeOf(*image));
+      auto image = pages::RenderPageOfSet({.index = i, .resolution = kResolution, .purpose = pages::RenderPurpose::Writer});
+      ASSERT_TRUE(image.has_value()) << image.error().message;
+      sizes.push_back(SizeOf(image->image));
       if (i == 0) {
         ASSERT_TRUE(pages.SetCurrent(0));
-        pages.SetCurrentImage(std::move(*image));
+        pages.SetCurrentImage(std::move(image->image));
       }
     }
     for (int i = 1; i < kPages; ++i) ASSERT_NE(sizes[i], sizes[i - 1]) << "pages must differ in size";
@@ -100,9 +101,8 @@ class WriterNavigationTest : public WriterTest {
       next = pages.Current() + direction_;
     }
     ASSERT_TRUE(pages.SetCurrent(next));
-    auto image = output::RenderPageForRun(next, kResolution, false);
-    ASSERT_TRUE(image.has_value()) << image.error();
-    pages.SetCurrentImage(std::move(*image));
+    auto image = pages::RenderPageOfSet({.index = next, .resolution = kResolution, .purpose = pages::RenderPurpose::View});
+    ASSERT_TRUE(image.has_value()) << image.error().message;
     const Size shown = SizeOf(pages.CurrentImage());
     if (shown != sizes[static_cast<std::size_t>(next)]) ++wrong_shown;
     ++steps;

@@ -3,7 +3,6 @@
 #include "render/current_settings.h"
 #include "settings/settings_record.h"
 #include "settings/settings_store.h"
-#include "tests/render/render_test_support.h"
 
 namespace pw::render {
 namespace {
@@ -41,20 +40,6 @@ TEST(CurrentSettings, OptionsComeFromOneSnapshotAndTheStoredPdfFormat) {
   EXPECT_EQ(o.encoding.GIF_Colors, 32);
   EXPECT_EQ(o.encoding.KodMultipageFormat, 1);
   EXPECT_EQ(o.encoding.PDF_Bitmp_Format, "PNG");
-}
-
-TEST(CurrentSettings, RenderWithSettingsUsesTheScale) {
-  settings::Update([](settings::Settings& s) {
-    s.ScaleCur = 50;
-    s.KodAntialias = 0;
-  });
-  const gdi::Metafile page = testing::Page({0, 0, 21000, 29700});
-  auto rendered = RenderWithSettings(&page, 100.0, false);
-  ASSERT_TRUE(rendered.has_value()) << rendered.error().message;
-  EXPECT_EQ(rendered->image.columns(), 414u);
-  auto thumb = RenderWithSettings(&page, 100.0, true);
-  ASSERT_TRUE(thumb.has_value());
-  EXPECT_EQ(thumb->image.columns(), 827u);
 }
 
 }  // namespace

@@ -8,6 +8,7 @@
 #include <iostream>
 #include <memory>
 
+#include "pages/page_render.h"
 #include "pages/page_set.h"
 #include "intake/spool_reader.h"
 #include "output/html_gallery_writer.h"
@@ -224,7 +225,8 @@ int RunConvert(const ConvertOptions& o) {
   output::SetWriterView(nullptr, terminal);
 
   pages.SetCurrent(0);
-  if (auto first = output::RenderPageForRun(0, render::CurrentResolution(), false)) pages.SetCurrentImage(*first, 0);
+  pages::RenderPageOfSet({.index = 0, .resolution = render::CurrentResolution(), .purpose = pages::RenderPurpose::View,
+                          .view = terminal.get(), .threads = o.threads, .preview = false});
   output::SetSaveTarget(*target);
   output::Run().send_after_run = false;
 
