@@ -11,7 +11,6 @@
 #include "output/pending_writes.h"
 #include "platform/msgbox/message_box.h"
 #include "platform/shell/shell_open.h"
-#include "render/current_settings.h"
 
 namespace pw::output {
 namespace {
@@ -54,36 +53,43 @@ Magick::Image FittedThumbnail(Magick::Image image) {
 
 }  // namespace
 
-int WriteHtmlGallery() {
+WriteOutcome WriteHtmlGallery(const WriteJob& job) {
   pages::PageSet& pages = pages::Pages();
-  const SaveTarget target = CurrentSaveTarget();
-  const std::string extension = GalleryExtension(CurrentFormatFlags());
-  const bool start_file = settings::Snapshot().StartFile_Opt;
-  const double resolution = render::CurrentResolution();
-  const auto render_view = CurrentWriterRenderView();
+  const SaveTarget& target = job.target;
+  const std::string extension = GalleryExtension(job.flags);
   const std::string gallery_file = target.folder + "/" + target.base_name + ".html";
   const std::string folder = target.folder + "/" + target.base_name + "_files/";
-  WaitCursorScope wait;
+  WaitCursorScope wait(job.view);
+  WriteOutcome outcome;
+  const auto stopped = [&outcome](int code) {
+    outcome.exit_code = code;
+    return outcome;
+  };
 
   RemoveOldGallery(folder);
   std::error_code ec;
   if (!fs::create_directory(folder, ec)) {
     if (folder.size() > kMaxOutputPath) {
       MessageBox(MessageOwner::MainWindow, kNameTooLong, platform::kMessageCaption, MessageButtons::Ok);
-      return -1;
+      return stopped(-1);
     }
     MessageBox(MessageOwner::MainWindow, "Error 0009836", "Tavrin Pagewick message", MessageButtons::Ok);
-    return 0;
+    return outcome;
   }
 
-  if (!WriteWhole(gallery_file, GalleryFileText(target.base_name, extension))) AppMessage("HTML file is not created!");
+  bool whole = true;
+  const auto tell = [&whole](const std::string& text) {
+    whole = false;
+    AppMessage(text);
+  };
+  if (!WriteWhole(gallery_file, GalleryFileText(target.base_name, extension))) tell("HTML file is not created!");
   if (!WriteWhole(folder + "header.html", HeaderPageText(target.base_name)))
-    AppMessage("header.html file is not created!\nError 00012934");
+    tell("header.html file is not created!\nError 00012934");
   std::ofstream bottoms(folder + "bottoms.html", std::ios::binary | std::ios::trunc);
   if (bottoms) {
     bottoms << BottomsHeadText(target.base_name);
   } else {
-    AppMessage("bottoms.html file not created!\nError 00065482");
+    tell("bottoms.html file not created!\nError 00065482");
   }
 
   // Pages and thumbnails are encoded in the background and written in page
@@ -92,40 +98,47 @@ int WriteHtmlGallery() {
   const int count = pages.Count();
   for (int i = 0; i < count; ++i) {
     if (Run().abort_requested.load()) {
-      if (auto failed = pending.FinishAll()) return TellRunFailure(*failed);  // the pages in hand are finished first
-      if (UserAbortsRun()) return 0;
+      if (auto failed = pending.FinishAll()) return stopped(TellRunFailure(*failed));  // the pages in hand are finished first
+      if (UserAbortsRun()) {
+        outcome.aborted = true;
+        return outcome;
+      }
     }
     const std::string number = PageNumberOf(pages.Record(i).file_name, i);
 
-    auto page = pages::RenderPageOfSet(WriterRender(i, resolution, render_view.get()));
-    if (!page) return TellRunFailure(pending.FinishBefore(pages::RenderFailureText(i, page.error().message)));
+    auto page = pages::RenderPageOfSet(job.Render(i));
+    if (!page) return stopped(TellRunFailure(pending.FinishBefore(pages::RenderFailureText(i, page.error().message))));
     if (auto failed = pending.Start(std::move(page->image), folder + number + extension, {}))
-      return TellRunFailure(*failed);
+      return stopped(TellRunFailure(*failed));
 
-    auto thumbnail = pages::RenderPageOfSet(
-        WriterRender(i, kGalleryThumbnailDpi, render_view.get(), pages::RenderPurpose::WriterThumbnail));
+    pages::PageRender thumbnail_render = job.Render(i, pages::RenderPurpose::WriterThumbnail);
+    thumbnail_render.resolution = kGalleryThumbnailDpi;
+    auto thumbnail = pages::RenderPageOfSet(thumbnail_render);
     if (!thumbnail)
-      return TellRunFailure(pending.FinishBefore(pages::RenderFailureText(i, thumbnail.error().message)));
+      return stopped(TellRunFailure(pending.FinishBefore(pages::RenderFailureText(i, thumbnail.error().message))));
     const std::string thumbnail_path = folder + number + "_" + extension;
     Magick::Image fitted;
     try {
       fitted = FittedThumbnail(std::move(thumbnail->image));
     } catch (const Magick::Exception& error) {
-      return TellRunFailure(pending.FinishBefore(WriteFailureText(thumbnail_path, error.what())));
+      return stopped(TellRunFailure(pending.FinishBefore(WriteFailureText(thumbnail_path, error.what()))));
     }
-    const auto entry = [&bottoms, number, extension](const std::string&) {
+    const auto entry = [&bottoms, &outcome, number, extension](const std::string&) {
       if (bottoms) bottoms << BottomsEntryText(number, extension) << std::flush;
+      ++outcome.pages_written;
     };
-    if (auto failed = pending.Start(std::move(fitted), thumbnail_path, entry)) return TellRunFailure(*failed);
+    if (auto failed = pending.Start(std::move(fitted), thumbnail_path, entry)) return stopped(TellRunFailure(*failed));
   }
-  if (auto failed = pending.FinishAll()) return TellRunFailure(*failed);
+  if (auto failed = pending.FinishAll()) return stopped(TellRunFailure(*failed));
 
   if (bottoms) {
     bottoms << BottomsTailText();
     bottoms.close();
+    whole = whole && !bottoms.fail();
   }
-  if (start_file) platform::ShellOpen(gallery_file);
-  return 0;
+  outcome.complete = whole;
+  if (job.start_file) platform::ShellOpen(gallery_file);
+  return outcome;
 }
 
 }  // namespace pw::output

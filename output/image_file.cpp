@@ -10,9 +10,6 @@
 namespace pw::output {
 namespace {
 
-std::atomic<int> g_render_threads{0};
-std::atomic<bool> g_render_preview{true};
-
 std::string FormatOfExtension(const std::string& path) {
   const auto dot = path.find_last_of('.');
   const auto slash = path.find_last_of('/');
@@ -60,22 +57,6 @@ tl::expected<void, std::string> WriteEncodedFile(const Magick::Blob& blob, const
 tl::expected<void, std::string> WriteImageFile(Magick::Image image, const std::string& path) {
   return EncodeImageFile(std::move(image), path).and_then(
       [&path](const Magick::Blob& blob) { return WriteEncodedFile(blob, path); });
-}
-
-pages::PageRender WriterRender(int index, double resolution, render::RenderView* view, pages::RenderPurpose purpose) {
-  pages::PageRender render;
-  render.index = index;
-  render.resolution = resolution;
-  render.purpose = purpose;
-  render.view = view;
-  render.threads = g_render_threads.load();
-  render.preview = g_render_preview.load();
-  return render;
-}
-
-void SetWriterRenderOptions(WriterRenderOptions options) {
-  g_render_threads.store(options.threads);
-  g_render_preview.store(options.preview);
 }
 
 std::string WriteFailureText(const std::string& path, const std::string& why) {

@@ -9,7 +9,6 @@
 #include "output/pending_writes.h"
 #include "output/run_guards.h"
 #include "platform/msgbox/message_box.h"
-#include "render/current_settings.h"
 
 namespace pw::output {
 
@@ -17,47 +16,56 @@ using platform::MessageBox;
 using platform::MessageButtons;
 using platform::MessageOwner;
 
-int WriteImageSeries() {
+WriteOutcome WriteImageSeries(const WriteJob& job) {
   pages::PageSet& pages = pages::Pages();
   OutputRun& run = Run();
   SendFlagReset send_reset;
-  const SaveTarget target = CurrentSaveTarget();
-  const FormatFlags flags = CurrentFormatFlags();
-  const double resolution = render::CurrentResolution();
-  const auto render_view = CurrentWriterRenderView();
-  WaitCursorScope wait;
+  WaitCursorScope wait(job.view);
+  WriteOutcome outcome;
+  const auto stopped = [&outcome](int code) {
+    outcome.exit_code = code;
+    return outcome;
+  };
   PendingWrites pending;
-  const auto enter = [&run](int index) {
-    return [&run, index](const std::string& path) { run.written.Set(index, path); };
+  const auto enter = [&run, &outcome](int index) {
+    return [&run, &outcome, index](const std::string& path) {
+      run.written.Set(index, path);
+      ++outcome.pages_written;
+    };
   };
 
   const int count = pages.Count();
   for (int i = 0; i < count; ++i) {
     if (run.abort_requested.load()) {
-      if (auto failed = pending.FinishAll()) return TellRunFailure(*failed);  // the pages in hand are finished first
-      if (UserAbortsRun()) return 0;
+      if (auto failed = pending.FinishAll()) return stopped(TellRunFailure(*failed));  // the pages in hand are finished first
+      if (UserAbortsRun()) {
+        outcome.aborted = true;
+        return outcome;
+      }
     }
 
     // The current page is written as it stands; a current page whose image
     // has not arrived yet is rendered like the others.
     Magick::Image image = pages.ImageOfPage(i);
     if (image.columns() == 0 || image.rows() == 0) {
-      auto rendered = pages::RenderPageOfSet(WriterRender(i, resolution, render_view.get()));
-      if (!rendered) return TellRunFailure(pending.FinishBefore(pages::RenderFailureText(i, rendered.error().message)));
+      auto rendered = pages::RenderPageOfSet(job.Render(i));
+      if (!rendered)
+        return stopped(TellRunFailure(pending.FinishBefore(pages::RenderFailureText(i, rendered.error().message))));
       image = std::move(rendered->image);
     }
 
-    const std::string path = SeriesFileNameOfPage(target, i, flags);
+    const std::string path = SeriesFileNameOfPage(job.target, i, job.flags);
     if (path.size() > kMaxOutputPath) {
-      if (auto failed = pending.FinishAll()) return TellRunFailure(*failed);
+      if (auto failed = pending.FinishAll()) return stopped(TellRunFailure(*failed));
       MessageBox(MessageOwner::None, kNameTooLong, platform::kMessageCaption, MessageButtons::Ok);
-      return -1;
+      return stopped(-1);
     }
-    if (auto failed = pending.Start(std::move(image), path, enter(i))) return TellRunFailure(*failed);
+    if (auto failed = pending.Start(std::move(image), path, enter(i))) return stopped(TellRunFailure(*failed));
   }
-  if (auto failed = pending.FinishAll()) return TellRunFailure(*failed);
+  if (auto failed = pending.FinishAll()) return stopped(TellRunFailure(*failed));
+  outcome.complete = true;
   if (run.send_after_run.load()) SendSeries(count);
-  return 0;
+  return outcome;
 }
 
 }  // namespace pw::output

@@ -4,19 +4,15 @@
 #include <thread>
 #include <utility>
 
+#include "output/write_job.h"
 #include "platform/msgbox/message_box.h"
 #include "settings/settings_record.h"
 
 namespace pw::output {
 namespace {
 
-std::mutex g_target_mutex;
-SaveTarget g_target;
+std::mutex g_backup_mutex;
 std::optional<FormatFlags> g_backup;
-
-std::mutex g_view_mutex;
-std::shared_ptr<WriterView> g_view;
-std::shared_ptr<render::RenderView> g_render_view;
 
 // The one writer thread. Joined at exit so a run is never cut off mid-file.
 class WriterThread {
@@ -57,7 +53,7 @@ class WriterThread {
   std::optional<int> exit_code_;
 };
 
-WriterThread& Writer() {
+WriterThread& TheWriterThread() {
   static WriterThread thread;
   return thread;
 }
@@ -92,16 +88,6 @@ OutputRun& Run() {
   return run;
 }
 
-SaveTarget CurrentSaveTarget() {
-  std::lock_guard lock(g_target_mutex);
-  return g_target;
-}
-
-void SetSaveTarget(SaveTarget target) {
-  std::lock_guard lock(g_target_mutex);
-  g_target = std::move(target);
-}
-
 FormatFlags CurrentFormatFlags() {
   const settings::Settings s = settings::Snapshot();
   return {s.JPG_Default, s.GIF_Default, s.PNG_Default, s.BMP_Default, s.TIF_Default};
@@ -120,32 +106,16 @@ bool StoreFormatFlags(const FormatFlags& flags) {
 }
 
 void SetOutputFormatBackup(std::optional<FormatFlags> flags) {
-  std::lock_guard lock(g_target_mutex);
+  std::lock_guard lock(g_backup_mutex);
   g_backup = flags;
 }
 
 std::optional<FormatFlags> TakeOutputFormatBackup() {
-  std::lock_guard lock(g_target_mutex);
+  std::lock_guard lock(g_backup_mutex);
   return std::exchange(g_backup, std::nullopt);
 }
 
-void SetWriterView(std::shared_ptr<WriterView> view, std::shared_ptr<render::RenderView> render_view) {
-  std::lock_guard lock(g_view_mutex);
-  g_view = std::move(view);
-  g_render_view = std::move(render_view);
-}
-
-std::shared_ptr<WriterView> CurrentWriterView() {
-  std::lock_guard lock(g_view_mutex);
-  return g_view;
-}
-
-std::shared_ptr<render::RenderView> CurrentWriterRenderView() {
-  std::lock_guard lock(g_view_mutex);
-  return g_render_view;
-}
-
-WaitCursorScope::WaitCursorScope() : view_(CurrentWriterView()) {
+WaitCursorScope::WaitCursorScope(std::shared_ptr<WriterView> view) : view_(std::move(view)) {
   if (!view_) return;
   view_->RedrawCurrentPage();
   view_->SetWaitCursor(true);
@@ -168,17 +138,17 @@ bool UserAbortsRun() {
                               platform::MessageIcon::Question) == platform::MessageAnswer::Ok;
 }
 
-bool StartWriter(std::function<int()> procedure) {
+bool StartWriter(Writer writer, WriteJob job) {
   const pages::PageSet& pages = pages::Pages();
   const int current = pages.Current();
   if (current < 0 || current >= pages.Count()) return false;
-  if (Writer().Running()) return false;
+  if (TheWriterThread().Running()) return false;
   Run().abort_requested.store(false);
-  return Writer().Start(std::move(procedure));
+  return TheWriterThread().Start([writer, job = std::move(job)] { return writer(job).exit_code; });
 }
 
-std::optional<int> WaitForWriter() { return Writer().Wait(); }
+std::optional<int> WaitForWriter() { return TheWriterThread().Wait(); }
 
-bool WriterRunning() { return Writer().Running(); }
+bool WriterRunning() { return TheWriterThread().Running(); }
 
 }  // namespace pw::output

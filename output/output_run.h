@@ -1,8 +1,8 @@
 #pragma once
 // The run protocol the three writers share: the one `OutputRun` (abort
-// requested, send after run, the `WrittenFileList`), the `SaveTarget` the
-// save commands fill, the output-format backup of the PDF command, the
-// writer's view of the main window, and the worker thread a run runs on.
+// requested, send after run, the `WrittenFileList`), the `SaveTarget` of a
+// run, the output-format backup of the PDF command, the writer's view of
+// the main window, and the worker thread a run runs on.
 #include <array>
 #include <atomic>
 #include <functional>
@@ -52,9 +52,6 @@ struct SaveTarget {
   std::string base_name;  // the file title, without extension
 };
 
-SaveTarget CurrentSaveTarget();
-void SetSaveTarget(SaveTarget target);
-
 // The five output format flags.
 struct FormatFlags {
   bool jpg = false;
@@ -86,16 +83,11 @@ class WriterView {
   virtual void InvalidateMainWindow() = 0;
 };
 
-// The view and the render view of the writers' window (none by default).
-void SetWriterView(std::shared_ptr<WriterView> view, std::shared_ptr<render::RenderView> render_view);
-std::shared_ptr<WriterView> CurrentWriterView();
-std::shared_ptr<render::RenderView> CurrentWriterRenderView();
-
-// Redraws the current page and shows the wait cursor; takes it away again
-// however the run ends.
+// Redraws the current page and shows the wait cursor in `view` (if any);
+// takes it away again however the run ends.
 class WaitCursorScope {
  public:
-  WaitCursorScope();
+  explicit WaitCursorScope(std::shared_ptr<WriterView> view);
   ~WaitCursorScope();
   WaitCursorScope(const WaitCursorScope&) = delete;
   WaitCursorScope& operator=(const WaitCursorScope&) = delete;
@@ -113,10 +105,14 @@ bool UserAbortsRun();
 // returns -1, the exit code of a run that stopped.
 int TellRunFailure(const std::string& text);
 
-// Starts `procedure` on the writer thread when the current page index is a
-// page of the set and no run is in progress; abort requested is cleared
-// just before. False when nothing was started.
-bool StartWriter(std::function<int()> procedure);
+struct WriteJob;
+struct WriteOutcome;
+using Writer = WriteOutcome (*)(const WriteJob& job);
+
+// Starts `writer` with `job` on the writer thread when the current page
+// index is a page of the set and no run is in progress; abort requested is
+// cleared just before. False when nothing was started.
+bool StartWriter(Writer writer, WriteJob job);
 // Waits for the run in progress, if any, and returns its exit code.
 std::optional<int> WaitForWriter();
 bool WriterRunning();

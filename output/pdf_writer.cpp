@@ -1,6 +1,7 @@
 #include "output/pdf_writer.h"
 
 #include <cstdio>
+#include <optional>
 
 #include "output/email_delivery.h"
 #include "output/file_naming.h"
@@ -12,8 +13,6 @@
 #include "platform/paths/paths.h"
 #include "platform/pdf/pdf_document.h"
 #include "platform/shell/shell_open.h"
-#include "render/current_settings.h"
-#include "settings/settings_store.h"
 
 namespace pw::output {
 namespace {
@@ -26,7 +25,7 @@ using platform::MessageOwner;
 
 // Reads the page image the PDF command put aside back into the current
 // page image.
-void RestoreCurrentPage() {
+void RestoreCurrentPage(WriterView* view) {
   const std::string path = PutAsidePath();
   if (path.empty()) return;
   if (std::FILE* probe = std::fopen(path.c_str(), "rb")) {
@@ -43,7 +42,7 @@ void RestoreCurrentPage() {
     // The current page keeps the image it has; the file goes all the same.
   }
   std::remove(path.c_str());
-  if (auto view = CurrentWriterView()) view->InvalidateMainWindow();
+  if (view) view->InvalidateMainWindow();
 }
 
 }  // namespace
@@ -62,21 +61,25 @@ bool PutCurrentPageAside() {
   return WriteImageFile(image, path).has_value();
 }
 
-int WriteMultipagePdf() {
+WriteOutcome WriteMultipagePdf(const WriteJob& job) {
   pages::PageSet& pages = pages::Pages();
   OutputRun& run = Run();
   SendFlagReset send_reset;
-  MultipageModeReset mode_reset;
+  std::optional<MultipageModeReset> mode_reset;
+  if (job.window_command) mode_reset.emplace();
+  WriteOutcome outcome;
+  const auto stopped = [&outcome] {
+    outcome.exit_code = -1;
+    return outcome;
+  };
 
   const auto work = platform::WorkFolder();
   if (!work) {
     TellRunFailure("The work folder for the PDF pages cannot be made.");
-    return -1;
+    return stopped();
   }
-  const settings::Settings start = settings::Snapshot();
-  const bool make_document = start.KodMultipageFormat == 1;
-  const SaveTarget target = CurrentSaveTarget();
-  const std::string name = target.folder + "/" + target.base_name;
+  const bool make_document = job.multipage_mode == 1;
+  const std::string name = job.target.folder + "/" + job.target.base_name;
 
   std::unique_ptr<platform::PdfDocument> document;
   if (make_document) {
@@ -84,32 +87,32 @@ int WriteMultipagePdf() {
     document = platform::PdfDocument::New();
     if (!document) {
       MessageBox(MessageOwner::None, "Error 000078", platform::kMessageCaption, MessageButtons::Ok);
-      return -1;
+      return stopped();
     }
     if (!document->BeginDocument(pdf)) {
       const std::string text = pdf.size() > kMaxOutputPath ? std::string(kNameTooLong)
                                                            : std::string("Error 000079\n") + kNameTooLong;
       MessageBox(MessageOwner::None, text, platform::kMessageCaption, MessageButtons::Ok);
-      return -1;
+      return stopped();
     }
     document->SetSearchPath(*work);
   }
 
-  WaitCursorScope wait;
-  const double resolution = render::CurrentResolution();
-  const auto render_view = CurrentWriterRenderView();
-  const std::string extension =
-      make_document ? InsideExtension(settings::ReadUserString("PDF_Bitmp_Format").value_or(std::string()))
-                    : std::string(".bmp");
+  WaitCursorScope wait(job.view);
+  const std::string extension = make_document ? InsideExtension(job.inside_format) : std::string(".bmp");
 
   // Each page's image file goes into the document once it is written, in
   // page order, while the next pages render.
-  const auto add_page = [&run, &document](int index, std::string inside_name) {
-    return [&run, &document, index, inside_name](const std::string& inside) {
+  const auto add_page = [&run, &document, &outcome](int index, std::string inside_name) {
+    return [&run, &document, &outcome, index, inside_name](const std::string& inside) {
       run.written.Set(index, inside);
-      if (!document) return;
+      if (!document) {
+        ++outcome.pages_written;
+        return;
+      }
       const int image = document->LoadImage(inside_name);
       if (image < 0) {
+        ++outcome.pages_left_out;
         MessageBox(MessageOwner::MainWindow, "ERROR 05000157", "Pagewick Message", MessageButtons::Ok);
         return;
       }
@@ -117,27 +120,31 @@ int WriteMultipagePdf() {
       document->FitImage(image, 0, 0, true);
       document->CloseImage(image);
       document->EndPage();
+      ++outcome.pages_written;
     };
   };
   PendingWrites pending;
 
   const int count = pages.Count();
   for (int i = 0; i < count; ++i) {
-    if (UserAbortsRun()) return 0;  // the unfinished document goes with its object
-    auto rendered = pages::RenderPageOfSet(WriterRender(i, resolution, render_view.get()));
+    if (UserAbortsRun()) {  // the unfinished document goes with its object
+      outcome.aborted = true;
+      return outcome;
+    }
+    auto rendered = pages::RenderPageOfSet(job.Render(i));
     if (!rendered) {
       TellRunFailure(pending.FinishBefore(pages::RenderFailureText(i, rendered.error().message)));
-      return -1;
+      return stopped();
     }
     const std::string inside_name = PageNumberOf(pages.Record(i).file_name, i) + extension;
     if (auto failed = pending.Start(std::move(rendered->image), *work + inside_name, add_page(i, inside_name))) {
       TellRunFailure(*failed);
-      return -1;
+      return stopped();
     }
   }
   if (auto failed = pending.FinishAll()) {
     TellRunFailure(*failed);
-    return -1;
+    return stopped();
   }
 
   const bool send = run.send_after_run.load();
@@ -152,16 +159,19 @@ int WriteMultipagePdf() {
     const std::string why = document->LastError();
     document.reset();
     if (!finished) TellRunFailure(WriteFailureText(result, why.empty() ? "the document could not be saved" : why));
-    if (finished && !send && start.StartFile_Opt) platform::ShellOpen(result);
-    if (auto backup = TakeOutputFormatBackup()) StoreFormatFlags(*backup);
-    if (!send) RestoreCurrentPage();
+    if (finished && !send && job.start_file) platform::ShellOpen(result);
+    if (job.window_command) {
+      if (auto backup = TakeOutputFormatBackup()) StoreFormatFlags(*backup);
+      if (!send) RestoreCurrentPage(job.view.get());
+    }
   }
+  outcome.complete = finished && outcome.pages_left_out == 0;
   // Only a finished document is sent.
   if (send && finished) {
     run.written.Set(0, result);
     SendSingleFile();
   }
-  return 0;
+  return outcome;
 }
 
 }  // namespace pw::output

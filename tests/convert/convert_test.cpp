@@ -3,6 +3,11 @@
 #include <Magick++.h>
 
 #include <array>
+#include <chrono>
+#include <csignal>
+#include <thread>
+
+#include <sys/wait.h>
 #include <cstdio>
 #include <filesystem>
 #include <fstream>
@@ -104,6 +109,36 @@ TEST(Convert, PdfWithOnePagePerInputAndGallery) {
   EXPECT_EQ(Names(TempDir() / "g" / "Gal_files"),
             (std::vector<std::string>{"0001.jpg", "0001_.jpg", "0002.jpg", "0002_.jpg", "bottoms.html", "header.html"}));
   EXPECT_TRUE(fs::exists(TempDir() / "g" / "Gal.html"));
+}
+
+TEST(Convert, APdfRunLeavesTheStoredSettingsAsTheyWereEvenWhenKilled) {
+  ASSERT_TRUE(settings::WriteUserString("PDF_Bitmp_Format", "JPG"));
+  const std::string a = WritePage("a.emf", 210, 297);
+  std::string inputs;
+  for (int i = 0; i < 60; ++i) inputs += " " + a;
+  const fs::path out = TempDir() / "k";
+  fs::create_directories(out);
+  const std::string command = (BuildDir() / "bin" / "pagewick-convert").string() +
+                              " -q --format pdf --pdf-inside png --dpi 150 -o " + (out / "doc.pdf").string() + inputs +
+                              " >/dev/null 2>&1 & echo $!";
+  std::FILE* pipe = ::popen(command.c_str(), "r");
+  ASSERT_NE(pipe, nullptr);
+  int pid = 0;
+  ASSERT_EQ(std::fscanf(pipe, "%d", &pid), 1);
+  ::pclose(pipe);
+  // Killed once the document is begun, while pages render.
+  const auto deadline = std::chrono::steady_clock::now() + std::chrono::seconds(60);
+  while (Names(out).empty() && std::chrono::steady_clock::now() < deadline)
+    std::this_thread::sleep_for(std::chrono::milliseconds(5));
+  ASSERT_FALSE(Names(out).empty());
+  ::kill(pid, SIGKILL);
+  ::waitpid(pid, nullptr, 0);
+  EXPECT_EQ(settings::ReadUserString("PDF_Bitmp_Format"), "JPG");
+
+  const Result r = Convert("--format pdf --pdf-inside png --dpi 30 -o " + (TempDir() / "whole.pdf").string() + " " + a);
+  ASSERT_EQ(r.code, 0) << r.out;
+  EXPECT_EQ(settings::ReadUserString("PDF_Bitmp_Format"), "JPG");
+  EXPECT_EQ(settings::ReadUserDword("KodMultipageFormat"), -1);
 }
 
 TEST(Convert, UsageAndInputErrorsExitWith2) {

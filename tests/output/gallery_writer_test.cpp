@@ -50,10 +50,10 @@ TEST_F(GalleryWriterTest, ThreeFilesByteForByteImagesAndFittedThumbnails) {
   LoadPages(2, 200, 100);
   const std::string dir = OutDir();
   const std::string b = "My Report & <Co>";  // stands unescaped
-  output::SetSaveTarget({dir, b});
+  target = {dir, b};
   settings::Update([](settings::Settings& s) { s.StartFile_Opt = true; });
 
-  EXPECT_EQ(output::WriteHtmlGallery(), 0);
+  EXPECT_EQ(output::WriteHtmlGallery(Job()).exit_code, 0);
 
   const std::string folder = dir + "/" + b + "_files/";
   EXPECT_EQ(ReadText(dir + b + ".html"), ExpectedGallery(b, ".jpg"));
@@ -74,13 +74,13 @@ TEST_F(GalleryWriterTest, ThreeFilesByteForByteImagesAndFittedThumbnails) {
 TEST_F(GalleryWriterTest, SecondSaveReplacesTheFolderAndBmpNames) {
   LoadPages(3);
   const std::string dir = OutDir();
-  output::SetSaveTarget({dir, "G"});
-  EXPECT_EQ(output::WriteHtmlGallery(), 0);
+  target = {dir, "G"};
+  EXPECT_EQ(output::WriteHtmlGallery(Job()).exit_code, 0);
   EXPECT_EQ(FileNames(dir + "G_files").size(), 8u);
 
   pages::Pages().SetCount(1);
   ASSERT_TRUE(output::StoreFormatFlags({.tif = true}));
-  EXPECT_EQ(output::WriteHtmlGallery(), 0);
+  EXPECT_EQ(output::WriteHtmlGallery(Job()).exit_code, 0);
   EXPECT_EQ(FileNames(dir + "G_files"),
             (std::vector<std::string>{"0001.bmp", "0001_.bmp", "bottoms.html", "header.html"}));
   EXPECT_NE(ReadText(dir + "G.html").find("_files/0001.bmp' NAME=win_right>"), std::string::npos);
@@ -92,8 +92,8 @@ TEST_F(GalleryWriterTest, FolderWithASubfolderCannotBeReplaced) {
   const std::string dir = OutDir();
   fs::create_directories(dir + "S_files/keep");
   { std::ofstream(dir + "S_files/old.jpg") << "x"; }
-  output::SetSaveTarget({dir, "S"});
-  EXPECT_EQ(output::WriteHtmlGallery(), 0);
+  target = {dir, "S"};
+  EXPECT_EQ(output::WriteHtmlGallery(Job()).exit_code, 0);
   ASSERT_EQ(messages->Texts(), std::vector<std::string>{"Error 0009836"});
   EXPECT_EQ(messages->Requests()[0].caption, "Tavrin Pagewick message");
   EXPECT_FALSE(fs::exists(dir + "S.html"));
@@ -103,16 +103,16 @@ TEST_F(GalleryWriterTest, FolderWithASubfolderCannotBeReplaced) {
 
 TEST_F(GalleryWriterTest, TooLongFolderAndAbortAfterTwoPages) {
   LoadPages(3);
-  output::SetSaveTarget({OutDir(), std::string(300, 'q')});
-  EXPECT_EQ(output::WriteHtmlGallery(), -1);
+  target = {OutDir(), std::string(300, 'q')};
+  EXPECT_EQ(output::WriteHtmlGallery(Job()).exit_code, -1);
   EXPECT_EQ(messages->Texts().back(), "The name you entered is too long.\nEnter a shorter name.");
 
   const std::string dir = OutDir("abort");
-  output::SetSaveTarget({dir, "A"});
+  target = {dir, "A"};
   hook->on_render = [](int n) {
     if (n == 4) output::Run().abort_requested = true;  // the second page's thumbnail
   };
-  EXPECT_EQ(output::WriteHtmlGallery(), 0);
+  EXPECT_EQ(output::WriteHtmlGallery(Job()).exit_code, 0);
   EXPECT_EQ(messages->Texts().back(), "Abort File Generation Process?");
   EXPECT_EQ(ReadText(dir + "A_files/bottoms.html"),
             ExpectedBottomsHead("A") + Entry("0001", ".jpg") + Entry("0002", ".jpg"));
@@ -124,12 +124,12 @@ TEST_F(GalleryWriterTest, TooLongFolderAndAbortAfterTwoPages) {
 TEST_F(GalleryWriterTest, AFileThatCannotBeWrittenEndsTheRunAfterTheEarlierPages) {
   LoadPages(3);
   const std::string dir = OutDir();
-  output::SetSaveTarget({dir, "F"});
+  target = {dir, "F"};
   const std::string folder = dir + "/F_files/";
   hook->on_render = [folder](int n) {
     if (n == 1) fs::create_directory(folder + "0002_.jpg");  // stands where page 2's thumbnail goes
   };
-  EXPECT_EQ(output::WriteHtmlGallery(), -1);
+  EXPECT_EQ(output::WriteHtmlGallery(Job()).exit_code, -1);
   ASSERT_EQ(messages->Texts().size(), 1u);
   EXPECT_EQ(messages->Texts()[0], "The file could not be written:\n" + folder + "0002_.jpg\nIs a directory");
   // Page 2's image went before its thumbnail; its line in bottoms.html did

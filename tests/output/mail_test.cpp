@@ -53,9 +53,9 @@ TEST_F(MailTest, ThreePageSeriesIsOneDraftWithThreeAttachmentsInOrder) {
   LoadPages(3);
   const std::string outbox = UseOutbox();
   const std::string dir = OutDir();
-  output::SetSaveTarget({dir, "Mail"});
+  target = {dir, "Mail"};
   output::Run().send_after_run = true;
-  EXPECT_EQ(output::WriteImageSeries(), 0);
+  EXPECT_EQ(output::WriteImageSeries(Job()).exit_code, 0);
 
   const auto drafts = FileNames(outbox);
   ASSERT_EQ(drafts.size(), 1u);

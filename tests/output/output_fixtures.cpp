@@ -8,7 +8,6 @@
 
 #include "pages/page_render.h"
 #include "pages/page_set.h"
-#include "output/image_file.h"
 #include "platform/gdi/emf/emf_writer.h"
 #include "platform/paths/paths.h"
 #include "platform/shell/shell_open.h"
@@ -32,7 +31,6 @@ void WriterTest::SetUp() {
   platform::SetMessageBoxHost(messages);
   view = std::make_shared<RecordingWriterView>();
   hook = std::make_shared<RenderHook>();
-  output::SetWriterView(view, hook);
   platform::SetShellOpener([this](const std::string& target) {
     std::lock_guard lock(g_opened_mutex);
     opened.push_back(target);
@@ -48,12 +46,10 @@ void WriterTest::SetUp() {
 
 void WriterTest::TearDown() {
   output::WaitForWriter();
-  output::SetWriterView(nullptr, nullptr);
   platform::SetShellOpener({});
   platform::SetMessageBoxHost(nullptr);
   pages::Pages().Clear();
   pages::Pages().SetCurrentImage(Magick::Image());
-  output::SetWriterRenderOptions({});
 }
 
 void WriterTest::LoadPages(int count, int width_mm, int height_mm, int current, const std::string& prefix) {
@@ -74,6 +70,8 @@ void WriterTest::LoadPages(int count, int width_mm, int height_mm, int current, 
   ASSERT_TRUE(image.has_value()) << image.error().message;
   hook->renders = 0;
 }
+
+output::WriteJob WriterTest::Job() const { return output::CurrentWriteJob(target, view, hook); }
 
 std::string WriterTest::OutDir(const std::string& name) {
   const std::filesystem::path dir = TempDir() / name;

@@ -12,6 +12,7 @@
 #include <gtest/gtest.h>
 
 #include "output/output_run.h"
+#include "output/write_job.h"
 #include "platform/msgbox/scripted_message_box.h"
 
 namespace pw::test {
@@ -59,6 +60,12 @@ class WriterTest : public ::testing::Test {
 
   // A folder of the test's own, ending with '/'.
   std::string OutDir(const std::string& name = "out");
+
+  // The window's job for `target` with the settings as they are now,
+  // shown in `view` and `hook`.
+  output::WriteJob Job() const;
+
+  output::SaveTarget target;
 
   std::shared_ptr<platform::ScriptedMessageBoxHost> messages;
   std::shared_ptr<RecordingWriterView> view;

@@ -58,10 +58,10 @@ TEST_F(PdfWriterTest, OnePagePerLoadedPageSizedByPixelsAndDensity) {
   LoadPages(3, 40, 60);
   settings::Update([](settings::Settings& s) { s.ResCur = 50.0; });
   const std::string dir = OutDir();
-  output::SetSaveTarget({dir, "Doc"});
+  target = {dir, "Doc"};
   StartPdfRun();
 
-  EXPECT_EQ(output::WriteMultipagePdf(), 0);
+  EXPECT_EQ(output::WriteMultipagePdf(Job()).exit_code, 0);
 
   const std::string pdf = dir + "/Doc.pdf";
   ASSERT_TRUE(fs::exists(pdf));
@@ -83,9 +83,9 @@ TEST_F(PdfWriterTest, JpegInsideImagesAreEmbeddedAsTheyAre) {
   LoadPages(2);
   ASSERT_TRUE(settings::WriteUserString("PDF_Bitmp_Format", "JPG"));
   const std::string dir = OutDir();
-  output::SetSaveTarget({dir, "J"});
+  target = {dir, "J"};
   StartPdfRun();
-  EXPECT_EQ(output::WriteMultipagePdf(), 0);
+  EXPECT_EQ(output::WriteMultipagePdf(Job()).exit_code, 0);
   EXPECT_EQ(Magick::Image(Work() + "0001.JPG").magick(), "JPEG");
   const std::string bytes = ReadText(dir + "J.pdf");
   EXPECT_NE(bytes.find("/DCTDecode"), std::string::npos);
@@ -100,9 +100,9 @@ TEST_F(PdfWriterTest, InterlacedPngAndTifInsideImagesAreAllAdded) {
   const std::string dir = OutDir();
   for (const char* inside : {"PNG", "TIF"}) {
     ASSERT_TRUE(settings::WriteUserString("PDF_Bitmp_Format", inside));
-    output::SetSaveTarget({dir, inside});
+    target = {dir, inside};
     StartPdfRun();
-    EXPECT_EQ(output::WriteMultipagePdf(), 0);
+    EXPECT_EQ(output::WriteMultipagePdf(Job()).exit_code, 0);
     EXPECT_EQ(PageSizes(dir + inside + ".pdf").size(), 2u) << inside;
   }
   EXPECT_NE(Magick::Image(Work() + "0001.PNG").interlaceType(), MagickCore::NoInterlace);
@@ -112,11 +112,11 @@ TEST_F(PdfWriterTest, InterlacedPngAndTifInsideImagesAreAllAdded) {
 TEST_F(PdfWriterTest, AnInsideImageThatCannotBeLoadedCostsOnlyItsPage) {
   LoadPages(3);
   const std::string dir = OutDir();
-  output::SetSaveTarget({dir, "Gap"});
+  target = {dir, "Gap"};
   // Page 2's inside file leads nowhere readable.
   fs::create_symlink("/dev/null", Work() + "0002.bmp");
   StartPdfRun();
-  EXPECT_EQ(output::WriteMultipagePdf(), 0);
+  EXPECT_EQ(output::WriteMultipagePdf(Job()).exit_code, 0);
   ASSERT_EQ(messages->Texts(), std::vector<std::string>{"ERROR 05000157"});
   EXPECT_EQ(messages->Requests()[0].caption, "Pagewick Message");
   EXPECT_EQ(PageSizes(dir + "Gap.pdf").size(), 2u);
@@ -126,12 +126,12 @@ TEST_F(PdfWriterTest, AnInsideImageThatCannotBeLoadedCostsOnlyItsPage) {
 TEST_F(PdfWriterTest, AbortLeavesNoPdfAndResetsTheMode) {
   LoadPages(3);
   const std::string dir = OutDir();
-  output::SetSaveTarget({dir, "A"});
+  target = {dir, "A"};
   hook->on_render = [](int n) {
     if (n == 2) RunState().abort_requested = true;
   };
   StartPdfRun();
-  EXPECT_EQ(output::WriteMultipagePdf(), 0);
+  EXPECT_EQ(output::WriteMultipagePdf(Job()).exit_code, 0);
   EXPECT_EQ(messages->Texts(), std::vector<std::string>{"Abort File Generation Process?"});
   EXPECT_TRUE(FileNames(dir).empty());  // neither the PDF nor its temporary file
   EXPECT_EQ(settings::ReadUserDword("KodMultipageFormat"), 0);
@@ -140,27 +140,27 @@ TEST_F(PdfWriterTest, AbortLeavesNoPdfAndResetsTheMode) {
 
 TEST_F(PdfWriterTest, TargetThatCannotBeCreatedRendersNothing) {
   LoadPages(2);
-  output::SetSaveTarget({OutDir() + "missing/", "X"});
+  target = {OutDir() + "missing/", "X"};
   StartPdfRun();
-  EXPECT_EQ(output::WriteMultipagePdf(), -1);
+  EXPECT_EQ(output::WriteMultipagePdf(Job()).exit_code, -1);
   EXPECT_EQ(messages->Texts(),
             std::vector<std::string>{"Error 000079\nThe name you entered is too long.\nEnter a shorter name."});
   EXPECT_EQ(hook->renders.load(), 0);
   EXPECT_EQ(settings::Snapshot().KodMultipageFormat, 0);
   EXPECT_EQ(settings::ReadUserDword("KodMultipageFormat"), 0);
 
-  output::SetSaveTarget({OutDir() + std::string(150, 'z') + "/", "X"});
+  target = {OutDir() + std::string(150, 'z') + "/", "X"};
   StartPdfRun();
-  EXPECT_EQ(output::WriteMultipagePdf(), -1);
+  EXPECT_EQ(output::WriteMultipagePdf(Job()).exit_code, -1);
   EXPECT_EQ(messages->Texts().back(), "The name you entered is too long.\nEnter a shorter name.");
 }
 
 TEST_F(PdfWriterTest, WithoutPdfModeOnlyBmpFilesAndWrongFormat) {
   LoadPages(2);
   const std::string dir = OutDir();
-  output::SetSaveTarget({dir, "W"});
+  target = {dir, "W"};
   ASSERT_TRUE(settings::WriteUserString("PDF_Bitmp_Format", "PNG"));
-  EXPECT_EQ(output::WriteMultipagePdf(), 0);
+  EXPECT_EQ(output::WriteMultipagePdf(Job()).exit_code, 0);
   EXPECT_EQ(messages->Texts(), std::vector<std::string>{"Wrong Format\nError 000054"});
   EXPECT_TRUE(FileNames(dir).empty());
   EXPECT_TRUE(fs::exists(Work() + "0002.bmp"));
@@ -175,10 +175,10 @@ TEST_F(PdfWriterTest, BackupRestoredPutAsidePageReadBackAndOpened) {
   ASSERT_TRUE(output::StoreFormatFlags({.bmp = true}));  // the inside format chosen
   pages::Pages().SetCurrentImage(Magick::Image(Magick::Geometry(3, 3), Magick::Color("blue")));
   const std::string dir = OutDir();
-  output::SetSaveTarget({dir, "R"});
+  target = {dir, "R"};
   StartPdfRun();
 
-  EXPECT_EQ(output::WriteMultipagePdf(), 0);
+  EXPECT_EQ(output::WriteMultipagePdf(Job()).exit_code, 0);
 
   EXPECT_EQ(output::CurrentFormatFlags(), (output::FormatFlags{.png = true}));
   EXPECT_EQ(settings::ReadUserDword("PNG_Default"), 1);
@@ -195,10 +195,10 @@ TEST_F(PdfWriterTest, SentPdfIsOneAttachmentNotOpenedNotReadBack) {
   ASSERT_TRUE(output::PutCurrentPageAside());
   const std::string outbox = OutDir("outbox");
   setenv("PAGEWICK_MAIL", ("outbox:" + outbox).c_str(), 1);
-  output::SetSaveTarget({Work(), "doc"});
+  target = {Work(), "doc"};
   RunState().send_after_run = true;
   StartPdfRun();
-  EXPECT_EQ(output::WriteMultipagePdf(), 0);
+  EXPECT_EQ(output::WriteMultipagePdf(Job()).exit_code, 0);
   unsetenv("PAGEWICK_MAIL");
 
   EXPECT_TRUE(opened.empty());

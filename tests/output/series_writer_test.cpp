@@ -43,9 +43,9 @@ TEST_F(SeriesWriterTest, WritesEveryPageAndTheCurrentPageAsItStands) {
   Magick::Image marker(Magick::Geometry(7, 5), Magick::Color("red"));
   pages::Pages().SetCurrentImage(marker);
   const std::string dir = OutDir();
-  output::SetSaveTarget({dir, "Report"});
+  target = {dir, "Report"};
 
-  EXPECT_EQ(output::WriteImageSeries(), 0);
+  EXPECT_EQ(output::WriteImageSeries(Job()).exit_code, 0);
 
   EXPECT_EQ(FileNames(dir), (std::vector<std::string>{"Report0001.jpg", "Report0002.jpg", "Report0003.jpg"}));
   EXPECT_EQ(RunState().written.Get(0), dir + "/Report0001.jpg");
@@ -65,8 +65,8 @@ TEST_F(SeriesWriterTest, WritesEveryPageAndTheCurrentPageAsItStands) {
 TEST_F(SeriesWriterTest, OnePageSetWritesTheCurrentImageWithoutRendering) {
   LoadPages(1);
   const std::string dir = OutDir();
-  output::SetSaveTarget({dir, "One"});
-  EXPECT_EQ(output::WriteImageSeries(), 0);
+  target = {dir, "One"};
+  EXPECT_EQ(output::WriteImageSeries(Job()).exit_code, 0);
   EXPECT_EQ(FileNames(dir), std::vector<std::string>{"One0001.jpg"});
   EXPECT_EQ(hook->renders.load(), 0);
 }
@@ -74,15 +74,15 @@ TEST_F(SeriesWriterTest, OnePageSetWritesTheCurrentImageWithoutRendering) {
 TEST_F(SeriesWriterTest, TifAndBmpNamesAndOverwriteWithoutQuestion) {
   LoadPages(2);
   const std::string dir = OutDir();
-  output::SetSaveTarget({dir, "P"});
+  target = {dir, "P"};
   { std::ofstream(dir + "P0001.tif") << "old"; }
   ASSERT_TRUE(output::StoreFormatFlags({.tif = true}));
-  EXPECT_EQ(output::WriteImageSeries(), 0);
+  EXPECT_EQ(output::WriteImageSeries(Job()).exit_code, 0);
   EXPECT_EQ(Magick::Image(dir + "P0001.tif").magick(), "TIFF");
   EXPECT_EQ(Magick::Image(dir + "P0002.tif").magick(), "TIFF");
 
   ASSERT_TRUE(output::StoreFormatFlags({}));
-  EXPECT_EQ(output::WriteImageSeries(), 0);
+  EXPECT_EQ(output::WriteImageSeries(Job()).exit_code, 0);
   EXPECT_EQ(FileNames(dir), (std::vector<std::string>{"P0001.bmp", "P0001.tif", "P0002.bmp", "P0002.tif"}));
   EXPECT_EQ(Magick::Image(dir + "P0002.bmp").magick(), "BMP");
   EXPECT_TRUE(messages->Texts().empty());
@@ -96,14 +96,14 @@ TEST_F(SeriesWriterTest, PathOf150IsWrittenAnd151StopsTheRun) {
   fs::create_directories(dir);
   dir += '/';
   ASSERT_EQ(dir.size(), 100u);
-  output::SetSaveTarget({dir, std::string(41, 'n')});
-  EXPECT_EQ(output::WriteImageSeries(), 0);
+  target = {dir, std::string(41, 'n')};
+  EXPECT_EQ(output::WriteImageSeries(Job()).exit_code, 0);
   EXPECT_EQ(RunState().written.Get(1).size(), 150u);
   EXPECT_EQ(FileNames(dir).size(), 2u);
 
   RunState().send_after_run = true;
-  output::SetSaveTarget({dir, std::string(42, 'm')});
-  EXPECT_EQ(output::WriteImageSeries(), -1);
+  target = {dir, std::string(42, 'm')};
+  EXPECT_EQ(output::WriteImageSeries(Job()).exit_code, -1);
   EXPECT_EQ(FileNames(dir).size(), 2u);
   ASSERT_EQ(messages->Texts(), std::vector<std::string>{"The name you entered is too long.\nEnter a shorter name."});
   EXPECT_EQ(messages->Requests()[0].owner, platform::MessageOwner::None);
@@ -117,13 +117,13 @@ TEST_F(SeriesWriterTest, EscAnsweredCancelGoesOnThenOkStopsWithoutSending) {
   const std::string dir = OutDir();
   const std::string outbox = OutDir("outbox");
   setenv("PAGEWICK_MAIL", ("outbox:" + outbox).c_str(), 1);
-  output::SetSaveTarget({dir, "E"});
+  target = {dir, "E"};
   hook->on_render = [](int) { RunState().abort_requested = true; };
   messages->PushAnswer(platform::MessageAnswer::Cancel);
   messages->PushAnswer(platform::MessageAnswer::Ok);
   RunState().send_after_run = true;
 
-  EXPECT_EQ(output::WriteImageSeries(), 0);
+  EXPECT_EQ(output::WriteImageSeries(Job()).exit_code, 0);
   unsetenv("PAGEWICK_MAIL");
 
   EXPECT_EQ(FileNames(dir), (std::vector<std::string>{"E0001.jpg", "E0002.jpg", "E0003.jpg"}));
@@ -144,11 +144,11 @@ TEST_F(SeriesWriterTest, AFileThatCannotBeWrittenEndsTheRunAndSaysWhich) {
   const std::string outbox = OutDir("outbox");
   fs::create_directory(dir + "W0002.png");  // stands where page 2 goes
   ASSERT_TRUE(output::StoreFormatFlags({.png = true}));
-  output::SetSaveTarget({dir, "W"});
+  target = {dir, "W"};
   RunState().send_after_run = true;
   setenv("PAGEWICK_MAIL", ("outbox:" + outbox).c_str(), 1);
 
-  EXPECT_EQ(output::WriteImageSeries(), -1);
+  EXPECT_EQ(output::WriteImageSeries(Job()).exit_code, -1);
   unsetenv("PAGEWICK_MAIL");
 
   EXPECT_EQ(FileNames(dir), std::vector<std::string>{"W0001.png"});
@@ -156,27 +156,27 @@ TEST_F(SeriesWriterTest, AFileThatCannotBeWrittenEndsTheRunAndSaysWhich) {
   EXPECT_EQ(messages->Texts()[0], "The file could not be written:\n" + dir + "/W0002.png\nIs a directory");
   EXPECT_TRUE(FileNames(outbox).empty());
 
-  output::SetSaveTarget({dir + "gone/", "W"});
-  EXPECT_EQ(output::WriteImageSeries(), -1);
+  target = {dir + "gone/", "W"};
+  EXPECT_EQ(output::WriteImageSeries(Job()).exit_code, -1);
   EXPECT_NE(messages->Texts().back().find("No such file or directory"), std::string::npos);
 
   // A full disk: page 1 goes to a device that takes no data.
   const std::string full = OutDir("full");
   fs::create_symlink("/dev/full", full + "F0001.png");
-  output::SetSaveTarget({full, "F"});
-  EXPECT_EQ(output::WriteImageSeries(), -1);
+  target = {full, "F"};
+  EXPECT_EQ(output::WriteImageSeries(Job()).exit_code, -1);
   EXPECT_EQ(messages->Texts().back(), "The file could not be written:\n" + full + "/F0001.png\nNo space left on device");
   EXPECT_TRUE(FileNames(full).empty());
   EXPECT_EQ(view->cursor_off.load(), 3);
 }
 
 TEST_F(SeriesWriterTest, StartWriterRunsOnItsThreadOnlyWithAValidCurrentPage) {
-  EXPECT_FALSE(output::StartWriter(output::WriteImageSeries));  // no pages
+  EXPECT_FALSE(output::StartWriter(output::WriteImageSeries, Job()));  // no pages
   LoadPages(2);
   const std::string dir = OutDir();
-  output::SetSaveTarget({dir, "T"});
+  target = {dir, "T"};
   RunState().abort_requested = true;  // cleared by the start
-  ASSERT_TRUE(output::StartWriter(output::WriteImageSeries));
+  ASSERT_TRUE(output::StartWriter(output::WriteImageSeries, Job()));
   EXPECT_EQ(output::WaitForWriter(), 0);
   EXPECT_EQ(FileNames(dir).size(), 2u);
   EXPECT_TRUE(messages->Texts().empty());

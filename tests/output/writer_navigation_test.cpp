@@ -111,8 +111,7 @@ class WriterNavigationTest : public WriterTest {
   // Starts a series run and pages until it has ended; the run's exit code.
   std::optional<int> RunWhilePaging(const std::shared_ptr<NavigationGateView>& gate) {
     gate->paging = false;
-    output::SetWriterView(gate, hook);
-    if (!output::StartWriter(output::WriteImageSeries)) return std::nullopt;
+    if (!output::StartWriter(output::WriteImageSeries, output::CurrentWriteJob(target, gate, hook))) return std::nullopt;
     const int steps_before = steps;
     gate->paging = true;
     while (output::WriterRunning() || steps - steps_before < 2) {
@@ -140,7 +139,7 @@ TEST_F(WriterNavigationTest, EveryPageIsWrittenAndTheSetStaysWholeWhilePaging) {
   LoadDistinctPages();
   ASSERT_FALSE(HasFatalFailure());
   const std::string dir = OutDir();
-  output::SetSaveTarget({dir, "N"});
+  target = {dir, "N"};
 
   for (int round = 0; round < kRounds; ++round) {
     SCOPED_TRACE("round " + std::to_string(round));
@@ -180,7 +179,7 @@ TEST_F(WriterNavigationTest, EachFileShowsItsOwnPageWhilePaging) {
   LoadDistinctPages();
   ASSERT_FALSE(HasFatalFailure());
   const std::string dir = OutDir();
-  output::SetSaveTarget({dir, "N"});
+  target = {dir, "N"};
 
   for (int round = 0; round < kRounds; ++round) {
     SCOPED_TRACE("round " + std::to_string(round));

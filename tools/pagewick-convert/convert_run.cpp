@@ -8,43 +8,23 @@
 #include <iostream>
 #include <memory>
 
-#include "pages/page_render.h"
 #include "pages/page_set.h"
 #include "intake/spool_reader.h"
 #include "output/html_gallery_writer.h"
-#include "output/image_file.h"
 #include "output/image_series_writer.h"
-#include "output/output_run.h"
 #include "output/pdf_writer.h"
-#include "output/run_guards.h"
+#include "output/write_job.h"
 #include "platform/gdi/emf/metafile.h"
 #include "platform/msgbox/console_message_box.h"
 #include "platform/paths/paths.h"
-#include "platform/registry/registry.h"
-#include "platform/shell/shell_open.h"
-#include "render/current_settings.h"
 #include "settings/settings_store.h"
+#include "settings/value_names.h"
 #include "terminal_view.h"
 
 namespace pw::convert {
 namespace {
 
 namespace fs = std::filesystem;
-
-// Answers through the console and counts the messages that mean a page is
-// missing from the result.
-class CountingHost final : public platform::MessageBoxHost {
- public:
-  explicit CountingHost(platform::ConsoleAnswerPolicy policy) : console_(std::cerr, policy) {}
-  platform::MessageAnswer Show(const platform::MessageRequest& request) override {
-    if (request.text == "ERROR 05000157") ++missing_pages;
-    return console_.Show(request);
-  }
-  std::atomic<int> missing_pages{0};
-
- private:
-  platform::ConsoleMessageBoxHost console_;
-};
 
 // A private folder for the pages of split spool files, removed at the end.
 class ScratchFolder {
@@ -63,32 +43,6 @@ class ScratchFolder {
 
  private:
   std::string path_;
-};
-
-// Stored "PDF_Bitmp_Format" is what the rasteriser and the PDF writer read;
-// a value given for one run is put back afterwards.
-class InsideFormatScope {
- public:
-  InsideFormatScope(const std::optional<std::string>& inside, bool keep) {
-    if (!inside) return;
-    if (!keep) {
-      restore_ = true;
-      previous_ = settings::ReadUserString("PDF_Bitmp_Format");
-    }
-    settings::WriteUserString("PDF_Bitmp_Format", *inside);
-  }
-  ~InsideFormatScope() {
-    if (!restore_) return;
-    if (previous_) {
-      settings::WriteUserString("PDF_Bitmp_Format", *previous_);
-    } else {
-      registry::DeleteValue(registry::Hive::CurrentUser, settings::kUserKey, "PDF_Bitmp_Format");
-    }
-  }
-
- private:
-  bool restore_ = false;
-  std::optional<std::string> previous_;
 };
 
 struct LoadResult {
@@ -144,32 +98,28 @@ LoadResult LoadInputs(const std::vector<std::string>& inputs, const std::string&
   return result;
 }
 
-void ApplySettings(const ConvertOptions& o) {
+// The settings of this run: the stored ones with the command line's edits.
+// They are stored only when --save-settings asks for it.
+settings::Settings RunSettings(const ConvertOptions& o) {
   settings::LoadSettings();
+  settings::Settings s = settings::Snapshot();
   for (const SettingEdit& e : o.edits) {
-    if (o.save_settings && !e.value_name.empty()) {
-      settings::ChangeAndStore(e.edit, {e.value_name});
-    } else {
-      settings::Update(e.edit);
-    }
+    e.edit(s);
+    if (o.save_settings && !e.value_name.empty()) settings::ChangeAndStore(e.edit, {e.value_name});
   }
   if (o.series_format) {
     const std::string& f = *o.series_format;
     const output::FormatFlags flags{f == "jpg", f == "gif", f == "png", f == "bmp", f == "tif"};
-    if (o.save_settings) {
-      output::StoreFormatFlags(flags);
-    } else {
-      settings::Update([&flags](settings::Settings& s) {
-        s.JPG_Default = flags.jpg;
-        s.GIF_Default = flags.gif;
-        s.PNG_Default = flags.png;
-        s.BMP_Default = flags.bmp;
-        s.TIF_Default = flags.tif;
-      });
-    }
+    s.JPG_Default = flags.jpg;
+    s.GIF_Default = flags.gif;
+    s.PNG_Default = flags.png;
+    s.BMP_Default = flags.bmp;
+    s.TIF_Default = flags.tif;
+    if (o.save_settings) output::StoreFormatFlags(flags);
   }
-  const int mode = o.kind == TargetKind::Pdf ? 1 : 0;
-  settings::Update([mode](settings::Settings& s) { s.KodMultipageFormat = mode; });
+  if (o.pdf_inside && o.save_settings) settings::WriteUserString(settings::kPdfBitmpFormat, *o.pdf_inside);
+  s.KodMultipageFormat = o.kind == TargetKind::Pdf ? 1 : 0;
+  return s;
 }
 
 // DIR/BASE for a series or gallery; for a PDF the file, ".pdf" optional.
@@ -195,12 +145,9 @@ std::optional<output::SaveTarget> TargetOf(const ConvertOptions& o, std::string&
 }  // namespace
 
 int RunConvert(const ConvertOptions& o) {
-  auto host = std::make_shared<CountingHost>(o.answers);
-  platform::SetMessageBoxHost(host);
-  platform::SetShellOpener([](const std::string&) { return true; });  // a converter opens nothing
+  platform::SetMessageBoxHost(std::make_shared<platform::ConsoleMessageBoxHost>(std::cerr, o.answers));
 
-  ApplySettings(o);
-  InsideFormatScope inside(o.pdf_inside, o.save_settings);
+  const settings::Settings run_settings = RunSettings(o);
   std::string error;
   const auto target = TargetOf(o, error);
   if (!target) {
@@ -210,8 +157,6 @@ int RunConvert(const ConvertOptions& o) {
 
   ScratchFolder scratch;
   pages::PageSet& pages = pages::Pages();
-  const auto work = platform::WorkFolder();
-  pages.SetFolders(work.value_or(std::string()), platform::DefaultInstallFolder() + "emf/");
   const LoadResult loaded = LoadInputs(o.inputs, scratch.path());
   if (!loaded.ok) {
     std::cerr << "pagewick-convert: " << loaded.error << "\n";
@@ -219,30 +164,27 @@ int RunConvert(const ConvertOptions& o) {
     return kUsageOrInputError;
   }
 
-  output::SetWriterRenderOptions({o.threads, false});
   const bool show_progress = !o.quiet && ::isatty(STDERR_FILENO);
   auto terminal = o.quiet ? nullptr : std::make_shared<TerminalView>(pages.Count(), show_progress);
-  output::SetWriterView(nullptr, terminal);
+  output::WriteJob job = output::WriteJobFrom(
+      run_settings, o.pdf_inside.value_or(settings::ReadUserString(settings::kPdfBitmpFormat).value_or(std::string())));
+  job.target = *target;
+  job.start_file = false;  // a converter opens nothing
+  job.render_view = terminal;
+  job.threads = o.threads;
+  job.preview = false;     // no status line shows a preview
 
-  pages.SetCurrent(0);
-  pages::RenderPageOfSet({.index = 0, .resolution = render::CurrentResolution(), .purpose = pages::RenderPurpose::View,
-                          .view = terminal.get(), .threads = o.threads, .preview = false});
-  output::SetSaveTarget(*target);
-  output::Run().send_after_run = false;
-
-  std::function<int()> writer = output::WriteImageSeries;
+  output::Writer writer = output::WriteImageSeries;
   if (o.kind == TargetKind::Pdf) writer = output::WriteMultipagePdf;
   if (o.kind == TargetKind::Gallery) writer = output::WriteHtmlGallery;
-  int code = -1;
-  if (output::StartWriter(writer)) code = output::WaitForWriter().value_or(-1);
-  output::SetWriterView(nullptr, nullptr);
+  const output::WriteOutcome outcome = writer(job);
+  job.render_view.reset();
   terminal.reset();
 
   const int count = pages.Count();
-  pages.SetCurrentImage(Magick::Image());
   pages.Clear();
   if (show_progress) std::cerr << "pagewick-convert: " << count << " pages to " << target->folder << target->base_name << "\n";
-  if (code != 0 || loaded.failed_pages > 0 || host->missing_pages > 0) return kSomePagesFailed;
+  if (!outcome.complete || loaded.failed_pages > 0) return kSomePagesFailed;
   return kConvertOk;
 }
 
