@@ -5,7 +5,6 @@
 #include <cctype>
 #include <cmath>
 #include <filesystem>
-#include <fstream>
 #include <mutex>
 #include <system_error>
 #include <thread>
@@ -170,23 +169,13 @@ void LoadFolder(const CaptureLoadOptions& options, const std::string& folder, bo
   if (left_over > 0 && !options.stop.stop_requested()) Tell(PagesNotLoadedMessage(left_over));
 }
 
-bool WriteFile(const std::string& path, std::span<const std::byte> bytes) {
-  std::ofstream out(path, std::ios::binary | std::ios::trunc);
-  out.write(reinterpret_cast<const char*>(bytes.data()), static_cast<std::streamsize>(bytes.size()));
-  out.close();
-  if (out) return true;
-  std::error_code error;
-  fs::remove(path, error);
-  return false;
-}
-
 // The clipboard page: written to the work folder, made page 0, deleted.
 void LoadClipboardPage(const CaptureLoadOptions& options, const std::string& work_folder) {
   const std::string page_file = work_folder + std::string(kClipboardPageName);
   auto content = clipboard::ReadEnhMetafile();
   bool written = false;
   if (content)
-    written = WriteFile(page_file, *content);
+    written = WritePageFile(page_file, *content);
   else if (content.error() == clipboard::ClipboardProblem::TooLarge)
     Tell(limits::kMetafileBytes.message);
   else

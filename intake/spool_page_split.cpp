@@ -1,9 +1,7 @@
 // The page split of one EMF spool file.
-#include <fcntl.h>
 #include <unistd.h>
 
 #include <array>
-#include <cerrno>
 #include <cstdio>
 #include <filesystem>
 #include <new>
@@ -11,6 +9,7 @@
 
 #include "intake/buffered_file_reader.h"
 #include "intake/spool_reader.h"
+#include "platform/files/file_writing.h"
 #include "platform/gdi/emf/metafile.h"
 #include "platform/paths/paths.h"
 
@@ -37,25 +36,12 @@ std::optional<RecordHeader> ReadRecordHeader(BufferedFileReader& reader) {
   return RecordHeader{u32(0), u32(4)};
 }
 
-// Writes a page file; an existing file of the name is replaced, a symbolic
-// link planted under the name is not followed.
-bool WritePageFile(const std::string& path, std::span<const std::byte> bytes) {
-  const int fd = ::open(path.c_str(), O_WRONLY | O_CREAT | O_TRUNC | O_NOFOLLOW | O_CLOEXEC, 0600);
-  if (fd < 0) return false;
-  std::size_t written = 0;
-  bool ok = true;
-  while (ok && written < bytes.size()) {
-    const ssize_t n = ::write(fd, bytes.data() + written, bytes.size() - written);
-    if (n < 0 && errno == EINTR) continue;
-    ok = n > 0;
-    if (ok) written += static_cast<std::size_t>(n);
-  }
-  ok = ::close(fd) == 0 && ok;
-  if (!ok) ::unlink(path.c_str());
-  return ok;
-}
-
 }  // namespace
+
+bool WritePageFile(const std::string& path, std::span<const std::byte> bytes) {
+  ::unlink(path.c_str());  // a file or link, never a folder
+  return files::CreateNewFile(path, bytes, files::Access::Private).has_value();
+}
 
 std::string PageFileName(std::uint32_t job_id, int page) {
   char name[32];

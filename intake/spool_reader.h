@@ -2,9 +2,11 @@
 // Turns the capture printer's jobs into page files: lists the jobs, keeps
 // those of the captured document, picks the spool file written since the
 // capture and splits it into one EMF per page in the work folder.
+#include <cstddef>
 #include <cstdint>
 #include <ctime>
 #include <optional>
+#include <span>
 #include <string>
 #include <string_view>
 
@@ -40,6 +42,13 @@ SplitReport SplitSpoolFileInto(const std::string& spool_file, std::uint32_t job_
 // the expected name are ignored in both, and the job name's last four
 // characters (its extension) are left out. Case-sensitive.
 bool JobMatchesDocument(std::string_view job_document, std::string_view expected_document_name);
+
+// Writes a page file. Page files are scratch, read once and deleted: a
+// file or link under the name goes first (a link is removed, not followed;
+// a folder stays and the page is not written), and the page is made as a
+// new file, so it is never written through a link planted in the meantime.
+// False when it could not be written whole.
+bool WritePageFile(const std::string& path, std::span<const std::byte> bytes);
 
 // Job 12, page 3 gives "120003.emf"; page 10000 of job 5 "510000.emf".
 std::string PageFileName(std::uint32_t job_id, int page);

@@ -1,7 +1,7 @@
 #include "output/html_gallery_writer.h"
 
 #include <filesystem>
-#include <fstream>
+#include <optional>
 #include <system_error>
 
 #include "output/file_naming.h"
@@ -9,6 +9,7 @@
 #include "output/image_file.h"
 #include "output/output_run.h"
 #include "output/pending_writes.h"
+#include "platform/files/file_writing.h"
 #include "platform/msgbox/message_box.h"
 #include "platform/shell/shell_open.h"
 
@@ -38,12 +39,25 @@ void RemoveOldGallery(const std::string& folder) {
   fs::remove(folder, ec);
 }
 
-bool WriteWhole(const std::string& path, const std::string& text) {
-  std::ofstream out(path, std::ios::binary | std::ios::trunc);
-  if (!out) return false;
-  out.write(text.data(), static_cast<std::streamsize>(text.size()));
-  return static_cast<bool>(out.flush());
-}
+// bottoms.html gains a line as each page's thumbnail is written, and is put
+// in place when the run ends, however it ends, with the lines it has by then.
+struct BottomsFile {
+  std::optional<files::ReplacementFile> file;
+
+  explicit BottomsFile(const std::string& path) {
+    if (auto begun = files::ReplacementFile::Begin(path)) file = std::move(*begun);
+  }
+  ~BottomsFile() { Close(); }
+  // True when the file is in place with every line added to it.
+  bool Close() {
+    const bool committed = file && file->Commit();
+    file.reset();
+    return committed;
+  }
+  void Add(std::string_view text) {
+    if (file && !file->Write(text)) file.reset();
+  }
+};
 
 Magick::Image FittedThumbnail(Magick::Image image) {
   Magick::Geometry box(kGalleryThumbnailSide, kGalleryThumbnailSide);
@@ -82,12 +96,13 @@ WriteOutcome WriteHtmlGallery(const WriteJob& job) {
     whole = false;
     AppMessage(text);
   };
-  if (!WriteWhole(gallery_file, GalleryFileText(target.base_name, extension))) tell("HTML file is not created!");
-  if (!WriteWhole(folder + "header.html", HeaderPageText(target.base_name)))
+  if (!files::ReplaceFile(gallery_file, GalleryFileText(target.base_name, extension)))
+    tell("HTML file is not created!");
+  if (!files::ReplaceFile(folder + "header.html", HeaderPageText(target.base_name)))
     tell("header.html file is not created!\nError 00012934");
-  std::ofstream bottoms(folder + "bottoms.html", std::ios::binary | std::ios::trunc);
-  if (bottoms) {
-    bottoms << BottomsHeadText(target.base_name);
+  BottomsFile bottoms(folder + "bottoms.html");
+  if (bottoms.file) {
+    bottoms.Add(BottomsHeadText(target.base_name));
   } else {
     tell("bottoms.html file not created!\nError 00065482");
   }
@@ -124,19 +139,15 @@ WriteOutcome WriteHtmlGallery(const WriteJob& job) {
       return stopped(TellRunFailure(pending.FinishBefore(WriteFailureText(thumbnail_path, error.what()))));
     }
     const auto entry = [&bottoms, &outcome, number, extension](const std::string&) {
-      if (bottoms) bottoms << BottomsEntryText(number, extension) << std::flush;
+      bottoms.Add(BottomsEntryText(number, extension));
       ++outcome.pages_written;
     };
     if (auto failed = pending.Start(std::move(fitted), thumbnail_path, entry)) return stopped(TellRunFailure(*failed));
   }
   if (auto failed = pending.FinishAll()) return stopped(TellRunFailure(*failed));
 
-  if (bottoms) {
-    bottoms << BottomsTailText();
-    bottoms.close();
-    whole = whole && !bottoms.fail();
-  }
-  outcome.complete = whole;
+  bottoms.Add(BottomsTailText());
+  outcome.complete = bottoms.Close() && whole;
   if (job.start_file) platform::ShellOpen(gallery_file);
   return outcome;
 }

@@ -5,6 +5,7 @@
 #include <fstream>
 #include <iterator>
 
+#include "platform/files/file_writing.h"
 #include "platform/limits/limits.h"
 #include "platform/paths/paths.h"
 
@@ -18,19 +19,7 @@ bool PutEnhMetafile(std::span<const std::byte> emf) {
   const fs::path target = ClipboardStorePath();
   std::error_code error;
   fs::create_directories(target.parent_path(), error);
-  const fs::path part = target.string() + ".part";
-  {
-    std::ofstream out(part, std::ios::binary | std::ios::trunc);
-    out.write(reinterpret_cast<const char*>(emf.data()), static_cast<std::streamsize>(emf.size()));
-    out.flush();
-    if (!out) {
-      fs::remove(part, error);
-      return false;
-    }
-  }
-  fs::rename(part, target, error);
-  if (error) fs::remove(part, error);
-  return !error;
+  return files::ReplaceFile(target, emf).has_value();
 }
 
 tl::expected<std::vector<std::byte>, ClipboardProblem> ReadEnhMetafile() {

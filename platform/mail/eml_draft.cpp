@@ -5,10 +5,11 @@
 #include <QDir>
 #include <QFile>
 #include <QFileInfo>
-#include <QSaveFile>
 #include <QUuid>
 
 #include <algorithm>
+
+#include "platform/files/file_writing.h"
 
 namespace pw::platform {
 namespace {
@@ -121,12 +122,9 @@ tl::expected<std::string, std::string> WriteDraft(const std::string& folder, con
   if (!text) return tl::unexpected(text.error());
   const QString stamp = QDateTime::currentDateTimeUtc().toString("yyyyMMdd-HHmmss-zzz");
   const QString path = QDir(dir).filePath("draft-" + stamp + "-" + id.left(8) + ".eml");
-  QSaveFile file(path);
-  if (!file.open(QIODevice::WriteOnly) ||
-      file.write(text->data(), static_cast<qint64>(text->size())) != static_cast<qint64>(text->size()) ||
-      !file.commit())
-    return tl::unexpected(path.toStdString() + ": " + file.errorString().toStdString());
-  return path.toStdString();
+  const std::string draft = path.toStdString();
+  if (auto written = files::ReplaceFile(draft, *text); !written) return tl::unexpected(written.error().Message());
+  return draft;
 }
 
 }  // namespace pw::platform

@@ -3,17 +3,15 @@
 #include <Magick++.h>
 #include <hpdf.h>
 
-#include <fcntl.h>
-#include <unistd.h>
-
-#include <cerrno>
 #include <cmath>
 #include <cstdio>
 #include <cstdlib>
 #include <cstring>
 #include <filesystem>
 #include <fstream>
-#include <random>
+#include <optional>
+
+#include "platform/files/file_writing.h"
 
 namespace pw::platform {
 namespace {
@@ -51,8 +49,7 @@ double DensityOf(const Magick::Image& image) {
 struct PdfDocument::State {
   HPDF_Doc doc = nullptr;
   HPDF_Page page = nullptr;
-  std::string target;
-  std::string partial;  // the temporary file while the document is open
+  std::optional<files::ReplacementFile> output;  // while the document is open
   std::string search_path;
   struct Loaded {
     HPDF_Image image = nullptr;
@@ -66,7 +63,6 @@ struct PdfDocument::State {
 
   ~State() {
     if (doc) HPDF_Free(doc);
-    if (!partial.empty()) std::remove(partial.c_str());
   }
 
   static void OnError(HPDF_STATUS error_no, HPDF_STATUS detail_no, void* user) {
@@ -105,26 +101,10 @@ std::unique_ptr<PdfDocument> PdfDocument::New() {
 
 bool PdfDocument::BeginDocument(const std::string& target) {
   State& s = *state_;
-  if (!s.partial.empty() || target.empty()) return false;
-  const std::filesystem::path path(target);
-  const std::string folder = path.has_parent_path() ? path.parent_path().string() + "/" : std::string();
-  // Made with O_EXCL so no other file is ever taken over, and with the
-  // ordinary file mode so the finished PDF has the user's usual permissions.
-  std::random_device random;
-  std::string partial;
-  for (int attempt = 0; attempt < 16 && partial.empty(); ++attempt) {
-    const std::string name = folder + "." + path.filename().string() + "." + std::to_string(random()) + ".part";
-    const int fd = ::open(name.c_str(), O_WRONLY | O_CREAT | O_EXCL | O_CLOEXEC, 0666);
-    if (fd >= 0) {
-      ::close(fd);
-      partial = name;
-    } else if (errno != EEXIST) {
-      return false;
-    }
-  }
-  if (partial.empty()) return false;
-  s.partial = partial;
-  s.target = target;
+  if (s.output || target.empty()) return false;
+  auto output = files::ReplacementFile::Begin(target);
+  if (!output) return false;
+  s.output = std::move(*output);
   return true;
 }
 
@@ -210,12 +190,12 @@ void PdfDocument::EndPage() { state_->page = nullptr; }
 
 bool PdfDocument::EndDocument() {
   State& s = *state_;
-  if (s.partial.empty()) return false;
-  const bool saved = HPDF_SaveToFile(s.doc, s.partial.c_str()) == HPDF_OK && !s.TakeError();
+  if (!s.output) return false;
+  const bool saved = HPDF_SaveToFile(s.doc, s.output->TemporaryPath().c_str()) == HPDF_OK && !s.TakeError();
   if (!saved) return false;  // the destructor removes the temporary file
-  if (std::rename(s.partial.c_str(), s.target.c_str()) != 0) return false;
-  s.partial.clear();
-  return true;
+  const bool committed = s.output->Commit().has_value();
+  s.output.reset();
+  return committed;
 }
 
 PdfDocument::Size PdfDocument::ImageSize(int image) const {

@@ -1,13 +1,12 @@
 #include "platform/spooler/spooler.h"
 
-#include <fcntl.h>
 #include <unistd.h>
 
-#include <cerrno>
 #include <chrono>
 #include <cstdio>
 #include <filesystem>
 
+#include "platform/files/file_writing.h"
 #include "platform/paths/paths.h"
 #include "platform/spooler/spool_database.h"
 
@@ -24,24 +23,6 @@ tl::expected<void, SpoolerError> RequirePrinter(SpoolDatabase& db, std::string_v
   query->Bind(1, name);
   if (query->Step() != SQLITE_ROW) return tl::unexpected(SpoolerError::UnknownPrinter);
   return {};
-}
-
-// Writes the whole buffer to a new file and flushes it to disk.
-bool WriteNewFile(const std::string& path, std::span<const std::byte> bytes) {
-  const int fd = ::open(path.c_str(), O_WRONLY | O_CREAT | O_EXCL | O_CLOEXEC, 0600);
-  if (fd < 0) return false;
-  bool ok = true;
-  std::size_t written = 0;
-  while (ok && written < bytes.size()) {
-    const ssize_t n = ::write(fd, bytes.data() + written, bytes.size() - written);
-    if (n < 0 && errno == EINTR) continue;
-    ok = n > 0;
-    if (ok) written += static_cast<std::size_t>(n);
-  }
-  ok = ::fsync(fd) == 0 && ok;
-  ok = ::close(fd) == 0 && ok;
-  if (!ok) ::unlink(path.c_str());
-  return ok;
 }
 
 template <typename Info>
@@ -202,19 +183,13 @@ tl::expected<std::uint32_t, SpoolerError> SubmitJob(const Printer& printer, std:
   const std::string name = JobSpoolFileName(job_id);
   if (name.empty()) return tl::unexpected(SpoolerError::SpoolFileFailed);
 
-  // The file is written under a name no reader looks for and renamed into
-  // place, so readers never see half a spool file.
+  // Readers never see half a spool file.
   const std::string folder = SpoolFolder();
   std::error_code error;
   fs::create_directories(folder, error);
   const std::string final_path = folder + name;
-  const std::string part_path = final_path + ".part";
-  fs::remove(part_path, error);
-  if (!WriteNewFile(part_path, spool_bytes)) return tl::unexpected(SpoolerError::SpoolFileFailed);
-  if (::rename(part_path.c_str(), final_path.c_str()) != 0) {
-    ::unlink(part_path.c_str());
+  if (!files::ReplaceFile(final_path, spool_bytes, files::Access::Private))
     return tl::unexpected(SpoolerError::SpoolFileFailed);
-  }
   if (!transaction.Commit()) {
     ::unlink(final_path.c_str());
     return tl::unexpected(SpoolerError::DatabaseUnavailable);

@@ -141,6 +141,22 @@ TEST(SpoolSplit, ExistingPageFilesAreReplacedAndLinksNotFollowed) {
   EXPECT_EQ(test::ReadBytes(Work() + "80002.emf"), test::TinyEmf(2));
 }
 
+TEST(SpoolSplit, ALinkAtAPageNameGivesWayToThePageAndAFolderThereCostsOnlyItsPage) {
+  const fs::path outside = test::TempDir() / "outside.emf";
+  test::WriteText(outside, "keep");
+  const fs::path folder = test::TempDir() / "pages";
+  fs::create_directories(folder / "90002.emf");
+  fs::create_symlink(outside, folder / "90001.emf");
+  const auto spool = SpoolWriter().AddPage(test::TinyEmf(1)).AddPage(test::TinyEmf(2)).AddPage(test::TinyEmf(3)).Finish();
+  const auto report = SplitSpoolFileInto(WriteSpool(spool).string(), 9, folder.string() + "/");
+  EXPECT_EQ(report.pages_seen, 3);
+  EXPECT_EQ(report.pages_written, 2);
+  EXPECT_FALSE(fs::is_symlink(fs::symlink_status(folder / "90001.emf")));
+  EXPECT_EQ(test::ReadBytes(folder / "90001.emf"), test::TinyEmf(1));
+  EXPECT_EQ(test::ReadBytes(folder / "90003.emf"), test::TinyEmf(3));
+  EXPECT_EQ(test::ReadBytes(outside).size(), 4u);
+}
+
 // Every EMF spool file of the corpus gives exactly its page EMFs, byte for byte.
 TEST(SpoolSplitCorpus, RealSpoolFilesGiveTheirPagesByteForByte) {
   PW_REQUIRE_CORPUS();

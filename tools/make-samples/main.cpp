@@ -4,10 +4,10 @@
 #include <cstdlib>
 #include <cstring>
 #include <filesystem>
-#include <fstream>
 
 #include <QGuiApplication>
 
+#include "platform/files/file_writing.h"
 #include "tools/make-samples/sample_pages.h"
 
 int main(int argc, char** argv) {
@@ -35,18 +35,8 @@ int main(int argc, char** argv) {
     return 1;
   }
   for (const auto& page : pw::samples::QuickStartPages()) {
-    const std::filesystem::path target = folder / page.file_name;
-    const std::filesystem::path part = target.string() + ".part";
-    std::ofstream out(part, std::ios::binary | std::ios::trunc);
-    out.write(reinterpret_cast<const char*>(page.emf.data()), static_cast<std::streamsize>(page.emf.size()));
-    out.close();
-    if (!out) {
-      std::fprintf(stderr, "pagewick-make-samples: cannot write %s\n", part.c_str());
-      return 1;
-    }
-    std::filesystem::rename(part, target, error);
-    if (error) {
-      std::fprintf(stderr, "pagewick-make-samples: cannot write %s: %s\n", target.c_str(), error.message().c_str());
+    if (auto written = pw::files::ReplaceFile(folder / page.file_name, page.emf); !written) {
+      std::fprintf(stderr, "pagewick-make-samples: %s\n", written.error().Message().c_str());
       return 1;
     }
   }

@@ -10,6 +10,7 @@
 #include "platform/shell/process_launch.h"
 #include "intake/spool_reader.h"
 #include "platform/clipboard/clipboard_store.h"
+#include "platform/files/file_writing.h"
 #include "platform/gdi/emf/metafile.h"
 #include "platform/spooler/spool_writer.h"
 #include "platform/spooler/spooler.h"
@@ -79,22 +80,10 @@ std::pair<std::string, std::string> CaptureMoment() {
   return {date, time};
 }
 
-bool WriteFileAtomically(const std::string& path, std::string_view text) {
+bool WriteHandshakeFile(const std::string& path, std::string_view text) {
   std::error_code error;
   fs::create_directories(fs::path(path).parent_path(), error);
-  const std::string part = path + ".part";
-  {
-    std::ofstream out(part, std::ios::binary | std::ios::trunc);
-    out << text;
-    out.flush();
-    if (!out) {
-      fs::remove(part, error);
-      return false;
-    }
-  }
-  fs::rename(part, path, error);
-  if (error) fs::remove(part, error);
-  return !error;
+  return files::ReplaceFile(path, text).has_value();
 }
 
 int StartPagewick(bool start_program, std::ostream& err) {
@@ -141,7 +130,7 @@ int RunPrint(const PrintRequest& request, std::ostream& out, std::ostream& err) 
       settings::WriteUserString("CurDocName", request.document) &&
       settings::WriteUserString("CurWordWinName", title) &&
       settings::WriteUserString("CurWordKodClipbrd", "FALSE") &&
-      WriteFileAtomically(intake::PrinterHandshakePath(), std::string(spooler::kCapturePrinterName) + " on " + port + "\n");
+      WriteHandshakeFile(intake::PrinterHandshakePath(), std::string(spooler::kCapturePrinterName) + " on " + port + "\n");
   if (!handshake_written) {
     (void)spooler::SetJob(*printer, *job, spooler::JobControl::Delete);
     err << "pagewick-capture: the handshake values cannot be written; the job is withdrawn\n";

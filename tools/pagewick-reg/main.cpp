@@ -1,5 +1,6 @@
 // pagewick-reg: reads and writes Pagewick's registry from the command line,
 // in the manner of Windows' reg.exe and the .reg files of its editor.
+#include "platform/files/file_writing.h"
 #include "platform/limits/limits.h"
 #include "platform/registry/key_path.h"
 #include "platform/registry/reg_file.h"
@@ -208,9 +209,8 @@ int Export(std::span<const std::string_view> args) {
     std::cout << text;
     return std::cout.flush() ? kOk : kUsage;
   }
-  std::ofstream out{std::string(args[0]), std::ios::binary | std::ios::trunc};
-  if (!out.write(text.data(), static_cast<std::streamsize>(text.size())) || !out.flush()) {
-    std::cerr << "pagewick-reg: cannot write " << args[0] << "\n";
+  if (auto written = files::ReplaceFile(std::string(args[0]), text); !written) {
+    std::cerr << "pagewick-reg: " << written.error().Message() << "\n";
     return kUsage;
   }
   return kOk;

@@ -3,6 +3,8 @@
 #include <cstring>
 #include <fstream>
 
+#include "platform/files/file_writing.h"
+
 namespace pw::gdi {
 
 namespace {
@@ -86,12 +88,7 @@ tl::expected<Metafile, MetafileError> Metafile::FromFile(const std::filesystem::
 }
 
 bool Metafile::WriteToFile(const std::filesystem::path& path) const {
-  if (!data_) return false;
-  std::ofstream out(path, std::ios::binary | std::ios::trunc);
-  if (!out) return false;
-  out.write(reinterpret_cast<const char*>(data_->bytes.data()), static_cast<std::streamsize>(data_->bytes.size()));
-  out.close();
-  return static_cast<bool>(out);
+  return data_ && files::ReplaceFile(path, Bytes()).has_value();
 }
 
 const EmfHeader& Metafile::Header() const {
