@@ -44,6 +44,9 @@ bool BufferedFileReader::Refill() {
 }
 
 std::size_t BufferedFileReader::Read(std::span<std::byte> out) {
+  // Once at the end, reads stay empty: a skip past the end does not move
+  // the file position, and the bytes there are not the ones skipped to.
+  if (at_end_) return 0;
   std::size_t done = 0;
   while (done < out.size()) {
     if (consumed_ == buffered_ && !Refill()) break;

@@ -22,7 +22,8 @@ class BufferedFileReader {
   bool Open(const std::string& path);
 
   // Fills `out` as far as the file allows; returns the bytes read. A read
-  // that finds no more bytes sets the end-of-file flag.
+  // that finds no more bytes sets the end-of-file flag; once it is set,
+  // nothing more is read.
   std::size_t Read(std::span<std::byte> out);
 
   // Moves `count` bytes forward; a skip past the end sets the flag.

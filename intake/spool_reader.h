@@ -10,6 +10,8 @@
 #include <string>
 #include <string_view>
 
+#include "platform/spooler/spool_pages.h"
+
 namespace pw::intake {
 
 // Splits the spool file of every job whose document matches the expected
@@ -27,12 +29,12 @@ std::string FindCaptureSpoolFile(const std::string& spool_folder, const std::str
 // header or memory for a page ran out.
 bool SplitSpoolFile(const std::string& spool_file, std::uint32_t job_id);
 
-// What one split did, for the split tool and for tests.
-struct SplitReport {
-  bool parsed = false;               // SplitSpoolFile's result
-  int pages_seen = 0;                // page records met (the page counter)
+// What one split did, for the split tool and for tests: the tally of the
+// file's page records (how many it held, how many were whole, whether it
+// was cut off) and the page files written.
+struct SplitReport : spooler::SpoolTally {
+  bool parsed = false;  // SplitSpoolFile's result
   int pages_written = 0;
-  std::uint64_t largest_page_buffer = 0;  // bytes allocated for one page, at most
 };
 
 // As SplitSpoolFile, into `folder` (which ends with '/').

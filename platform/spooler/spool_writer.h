@@ -11,32 +11,10 @@
 #include <string_view>
 #include <vector>
 
-namespace pw::spooler {
+#include "platform/io/byte_writer.h"
+#include "platform/spooler/spool_records.h"
 
-// Record types of the EMF spool format.
-enum class SpoolRecordType : std::uint32_t {
-  Header = 0x00010000,
-  Metafile = 0x01,
-  EngineFont = 0x02,
-  Devmode = 0x03,
-  TypeOneFont = 0x04,
-  PreStartPage = 0x05,
-  DesignVector = 0x06,
-  SubsetFont = 0x07,
-  DeltaFont = 0x08,
-  FormFeed = 0x09,
-  BwMetafile = 0x0A,
-  MetafileData = 0x0C,
-  MetafileExt = 0x0D,
-  BwMetafileExt = 0x0E,
-  EngineFontExt = 0x0F,
-  TypeOneFontExt = 0x10,
-  DesignVectorExt = 0x11,
-  SubsetFontExt = 0x12,
-  DeltaFontExt = 0x13,
-  PsJobData = 0x14,
-  EmbedFontExt = 0x15,
-};
+namespace pw::spooler {
 
 class SpoolWriter {
  public:
@@ -55,10 +33,7 @@ class SpoolWriter {
   std::vector<std::byte> Finish() const;
 
  private:
-  std::vector<std::byte> bytes_;
+  io::ByteWriter out_;
 };
-
-// True when the bytes begin with a spool header record.
-bool LooksLikeSpoolFile(std::span<const std::byte> bytes);
 
 }  // namespace pw::spooler

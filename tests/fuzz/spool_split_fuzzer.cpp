@@ -1,11 +1,14 @@
 // Spool file splitting into a private work folder: nothing may be written
 // anywhere else, page files are named job + page number + ".emf", and no
-// page buffer is larger than the file it came from.
+// page buffer is larger than the file it came from. The split of the same
+// bytes in memory finds the same records and the same pages.
 #include <cstdint>
 #include <filesystem>
 #include <regex>
+#include <span>
 
 #include "intake/spool_reader.h"
+#include "platform/spooler/spool_pages.h"
 #include "tests/fuzz/fuzz_support.h"
 
 namespace {
@@ -45,6 +48,11 @@ extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size
     ++files;
   }
   if (files != report.pages_written) pw::fuzz::Fail("page files and report disagree");
+
+  const auto in_memory = pw::spooler::SplitSpoolBytes(std::as_bytes(std::span(data, size)));
+  if (in_memory.tally.page_records != report.page_records || in_memory.tally.pages_seen != report.pages_seen ||
+      in_memory.tally.cut_off != report.cut_off || static_cast<int>(in_memory.pages.size()) != report.pages_written)
+    pw::fuzz::Fail("the split in memory and the split into files disagree");
   std::error_code error;
   fs::remove_all(work, error);
   return 0;

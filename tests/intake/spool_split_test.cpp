@@ -129,6 +129,23 @@ TEST(SpoolSplit, HugeClaimedPageSizeIsNotAllocated) {
   EXPECT_EQ(report.largest_page_buffer, 0u);
 }
 
+// A record claiming more than the file holds ends the split: the bytes
+// after it, past the reader's first buffer, are not taken for records.
+TEST(SpoolSplit, ARecordReachingPastTheEndEndsTheSplit) {
+  const std::size_t header = SpoolWriter().Finish().size() - 8;
+  auto spool = SpoolWriter().AddRecord(SpoolRecordType::Devmode, {}).Finish();
+  spool.resize(header + 8);
+  for (int i = 0; i < 4; ++i) spool[header + 4 + i] = std::byte{0x7F};  // a size past the end
+  spool.resize(2048, std::byte{0});  // the page record starts the second buffer
+  const auto page = SpoolWriter().AddPage(test::TinyEmf(1)).Finish();
+  spool.insert(spool.end(), page.begin() + static_cast<std::ptrdiff_t>(header), page.end());
+  const auto report = SplitSpoolFileInto(WriteSpool(spool).string(), 3, Work());
+  EXPECT_TRUE(report.parsed);
+  EXPECT_EQ(report.page_records, 0);
+  EXPECT_TRUE(report.cut_off);
+  EXPECT_TRUE(test::FileNames(Work()).empty());
+}
+
 TEST(SpoolSplit, ExistingPageFilesAreReplacedAndLinksNotFollowed) {
   const fs::path outside = test::TempDir() / "outside.txt";
   test::WriteText(outside, "keep");

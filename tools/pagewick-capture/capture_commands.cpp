@@ -12,6 +12,7 @@
 #include "platform/clipboard/clipboard_store.h"
 #include "platform/files/file_writing.h"
 #include "platform/gdi/emf/metafile.h"
+#include "platform/spooler/spool_pages.h"
 #include "platform/spooler/spool_writer.h"
 #include "platform/spooler/spooler.h"
 #include "settings/settings_store.h"
