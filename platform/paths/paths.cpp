@@ -106,14 +106,24 @@ std::optional<std::string> WorkFolder() {
   return folder;
 }
 
-std::string DefaultInstallFolder() {
-  std::string chosen = Env("PAGEWICK_INSTALL_DIR");
-  if (!chosen.empty()) return WithSlash(chosen);
+namespace {
+
+// A folder beside the running program's bin/ folder.
+std::string BesideProgram(const fs::path& relative) {
   std::error_code ec;
   fs::path program = fs::read_symlink("/proc/self/exe", ec);
   if (ec) return WithSlash(fs::current_path(ec).string());
-  fs::path share = (program.parent_path() / ".." / "share" / "pagewick").lexically_normal();
-  return WithSlash(share.string());
+  return WithSlash((program.parent_path() / ".." / relative).lexically_normal().string());
 }
+
+}  // namespace
+
+std::string DefaultInstallFolder() {
+  std::string chosen = Env("PAGEWICK_INSTALL_DIR");
+  if (!chosen.empty()) return WithSlash(chosen);
+  return BesideProgram(fs::path("share") / "pagewick");
+}
+
+std::string ProgramLibraryFolder() { return BesideProgram("lib"); }
 
 }  // namespace pw::platform

@@ -1,6 +1,8 @@
 #include "platform/registry/store_database.h"
 
+#include "platform/help/html_help.h"
 #include "platform/paths/paths.h"
+#include "platform/registry/key_path.h"
 
 #include <sqlite3.h>
 
@@ -225,6 +227,10 @@ void StoreDatabase::SeedFirstStart() {
   put(Hive::CurrentUser, {"Software", "Microsoft", "Windows", "CurrentVersion", "Explorer", "Shell Folders"},
       "Local AppData", local);
   put(Hive::CurrentUser, {"Control Panel", "Desktop"}, "Wallpaper", "");
+
+  // The help component, registered where the help engine looks for it.
+  if (auto key = SplitKeyPath(platform::kHtmlHelpServerKey))
+    put(Hive::ClassesRoot, *key, "", platform::ProgramLibraryFolder() + platform::kHtmlHelpComponentName);
 }
 
 // Makes a complete, seeded file under a private name and links it into
