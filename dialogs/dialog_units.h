@@ -1,32 +1,13 @@
 #pragma once
-// Dialog templates give sizes in dialog units of their 8-point font. Both
-// fonts the templates name ("MS Sans Serif" 8 and "MS Shell Dlg" 8) have
-// base units of 6 x 13 pixels at 96 dpi: a horizontal unit is a quarter of
-// 6 pixels and a vertical one an eighth of 13, rounded to the nearest pixel.
-#include <QFont>
-#include <QRect>
-#include <QSize>
+// The dialog-unit conversions of the resource templates, for the dialogs.
+#include "res/dialog_units.h"
 
 namespace pw::dialogs {
 
-constexpr int DluToPixelsX(int units) { return (units * 6 + 2) / 4; }
-constexpr int DluToPixelsY(int units) { return (units * 13 + 4) / 8; }
-
-constexpr QSize DluSize(int width, int height) {
-  return QSize(DluToPixelsX(width), DluToPixelsY(height));
-}
-
-constexpr QRect DluRect(int x, int y, int width, int height) {
-  return QRect(DluToPixelsX(x), DluToPixelsY(y), DluToPixelsX(width), DluToPixelsY(height));
-}
-
-// The templates' 8-point dialog font: a metric-compatible sans serif of
-// 11 pixels, so texts fit the controls sized in dialog units.
-inline QFont TemplateFont() {
-  QFont font(QStringLiteral("Liberation Sans"));
-  font.setStyleHint(QFont::SansSerif);
-  font.setPixelSize(11);
-  return font;
-}
+using res::DluRect;
+using res::DluSize;
+using res::DluToPixelsX;
+using res::DluToPixelsY;
+using res::TemplateFont;
 
 }  // namespace pw::dialogs

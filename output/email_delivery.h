@@ -3,11 +3,13 @@
 #include <string>
 #include <vector>
 
+#include "res/maker.h"
+
 namespace pw::output {
 
-inline constexpr const char* kSupportAddress = "support@pagewick.example";
-inline constexpr const char* kWebSite = "https://www.pagewick.example/";
-inline constexpr const char* kWebHost = "www.pagewick.example";
+using res::kSupportAddress;
+using res::kWebHost;
+using res::kWebSite;
 
 // The attachments of a series send: entry 0 alone when the multipage mode
 // is not 0, else entries 0 to page count - 1 in order. Entries never
