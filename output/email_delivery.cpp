@@ -17,9 +17,7 @@ void Offer(const std::vector<std::string>& paths) {
   if (auto mail = platform::OpenMailSystem()) mail->SendDocuments(paths);
 }
 
-std::string ReportPath() {
-  return settings::ReadMachineString("InstallPath").value_or(std::string()) + "/Report.log";
-}
+std::string ReportPath(const std::string& folder) { return folder + "/Report.log"; }
 
 void ReportFailure(const std::string& text) {
   platform::MessageBox(platform::MessageOwner::None, text, kMailerCaption, platform::MessageButtons::Ok,
@@ -39,12 +37,14 @@ void SendSeries(int page_count) { Offer(SeriesAttachments(page_count, settings::
 
 void SendSingleFile() { Offer(SeriesAttachments(1, 1)); }
 
-void SendReport() {
+void SendReport() { SendReport(settings::ReadMachineString("InstallPath").value_or(std::string())); }
+
+void SendReport(const std::string& report_folder) {
   auto mail = platform::OpenMailSystem();
   if (!mail) {
     ReportFailure("Sorry, Pagewick cannot send Emergency Report automatically.\n"
                   "Please send the report file manually.\n" +
-                  ReportPath() + "\n\nError 000878");
+                  ReportPath(report_folder) + "\n\nError 000878");
     return;
   }
   platform::MailMessage message;
@@ -55,7 +55,7 @@ void SendReport() {
   if (!mail->SendMail(message)) {
     ReportFailure(std::string("Sorry, Pagewick cannot send Emergency Report automatically.\n"
                               "Please send the report file manually to '") +
-                  kSupportAddress + "'.\n" + ReportPath() + "\n\nError 000876");
+                  kSupportAddress + "'.\n" + ReportPath(report_folder) + "\n\nError 000876");
   }
 }
 

@@ -21,7 +21,9 @@ void SendSeries(int page_count);
 // Entry 0 of the written-file list alone.
 void SendSingleFile();
 // The emergency report (entry 0) to the maker's support address; tells
-// the user when it cannot be sent.
+// the user when it cannot be sent, naming the report in `report_folder`
+// (the "InstallPath" folder unless the report was written elsewhere).
 void SendReport();
+void SendReport(const std::string& report_folder);
 
 }  // namespace pw::output

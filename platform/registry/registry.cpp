@@ -89,6 +89,19 @@ bool KeyExists(Hive hive, std::string_view key) {
   return found && *found;
 }
 
+std::optional<KeyAccess> OpenKeyAccess(Hive hive, std::string_view key) {
+  // The write transaction is only opened to learn whether one can be; it
+  // changes nothing.
+  for (Mode mode : {Mode::Write, Mode::Read}) {
+    tl::expected<StoreDatabase, std::string> database = StoreDatabase::Open(mode);
+    if (!database) continue;
+    std::optional<std::int64_t> found = Find(*database, hive, key);
+    if (database->Failed() || !found) return std::nullopt;
+    return mode == Mode::Write && database->Writable() ? KeyAccess::ReadWrite : KeyAccess::Read;
+  }
+  return std::nullopt;
+}
+
 bool CreateKey(Hive hive, std::string_view key) {
   auto made = InTransaction(Mode::Write, [&](StoreDatabase& database) { return Make(database, hive, key); });
   return made && *made;

@@ -43,6 +43,12 @@ std::optional<std::string> StoreProblem();
 
 bool KeyExists(Hive hive, std::string_view key);
 
+// The most a caller may do with an existing key: change it when the file
+// can be written, read it when it can only be read. Nothing for a missing
+// key or an unusable file.
+enum class KeyAccess { Read, ReadWrite };
+std::optional<KeyAccess> OpenKeyAccess(Hive hive, std::string_view key);
+
 // Creates the key and any missing parents; true when it exists afterwards.
 bool CreateKey(Hive hive, std::string_view key);
 

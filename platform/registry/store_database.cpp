@@ -269,6 +269,8 @@ std::optional<std::string> StoreDatabase::MakeIfAbsent(const std::string& path) 
   return Unreachable(path, "cannot be made (" + failure + ")");
 }
 
+bool StoreDatabase::Writable() const { return sqlite3_db_readonly(connection_.get(), "main") == 0; }
+
 tl::expected<StoreDatabase, std::string> StoreDatabase::Open(Mode mode) {
   std::string path = StorePath();
   if (std::optional<std::string> problem = MakeIfAbsent(path)) return tl::unexpected(*problem);

@@ -36,6 +36,8 @@ class StoreDatabase {
   // Any failed step makes Commit fail and the transaction roll back.
   bool Commit();
   bool Failed() const { return failed_; }
+  // False when the file could only be opened for reading.
+  bool Writable() const;
 
   std::optional<std::int64_t> FindKey(Hive hive, const std::vector<std::string>& parts);
   std::optional<std::int64_t> MakeKey(Hive hive, const std::vector<std::string>& parts);
