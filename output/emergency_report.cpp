@@ -3,6 +3,7 @@
 #include "output/email_delivery.h"
 #include "output/image_file.h"
 #include "output/output_run.h"
+#include "platform/files/file_writing.h"
 #include "platform/msgbox/message_box.h"
 #include "platform/paths/paths.h"
 #include "platform/spooler/spooler.h"
@@ -10,14 +11,9 @@
 #include "platform/sysinfo/mail_handler.h"
 #include "settings/settings_store.h"
 
-#include <fcntl.h>
-#include <unistd.h>
-
 #include <algorithm>
-#include <cerrno>
 #include <chrono>
 #include <cstdlib>
-#include <cstring>
 #include <ctime>
 #include <filesystem>
 
@@ -128,30 +124,6 @@ std::string WithoutTrailingSlash(std::string folder) {
   return folder;
 }
 
-// Replaces the file whole: written beside it under a fresh name, then
-// renamed over it, so a link at the name is replaced, never followed. The
-// report tells about the user's system, so only the user may read it.
-tl::expected<void, std::string> ReplaceTextFile(const std::string& path, const std::string& text) {
-  std::string temporary = path + ".XXXXXX";
-  const int fd = ::mkstemp(temporary.data());
-  if (fd < 0) return tl::unexpected(std::string(std::strerror(errno)));
-  std::size_t done = 0;
-  int error = 0;
-  while (done < text.size() && error == 0) {
-    const ssize_t wrote = ::write(fd, text.data() + done, text.size() - done);
-    if (wrote < 0 && errno != EINTR) error = errno;
-    if (wrote > 0) done += static_cast<std::size_t>(wrote);
-  }
-  if (error == 0 && ::fsync(fd) != 0) error = errno;
-  if (::close(fd) != 0 && error == 0) error = errno;
-  if (error == 0 && ::rename(temporary.c_str(), path.c_str()) != 0) error = errno;
-  if (error != 0) {
-    ::unlink(temporary.c_str());
-    return tl::unexpected(std::string(std::strerror(error)));
-  }
-  return {};
-}
-
 }  // namespace
 
 ReportTime LocalReportTime() {
@@ -243,11 +215,15 @@ ReportOutcome RunEmergencyReport(const ReportSources& sources) {
   std::optional<std::string> install = settings::ReadMachineString("InstallPath");
   std::string folder;
   std::string path;
-  tl::expected<void, std::string> written = tl::unexpected(std::string("no install folder"));
+  // The report tells about the user's system, so only the user may read it;
+  // it replaces an earlier one whole, and a link at its name is replaced,
+  // never followed.
+  auto write = [&text](const std::string& to) { return files::ReplaceFile(to, text, files::Access::Private); };
+  files::WriteResult written = tl::unexpected(files::FileError{});
   if (install && !install->empty()) {
     folder = *install;
     path = WithoutTrailingSlash(folder) + "/" + kReportFileName;
-    written = ReplaceTextFile(path, text);
+    written = write(path);
   }
   if (!written) {
     const std::string state = ReportStateFolder();
@@ -255,10 +231,10 @@ ReportOutcome RunEmergencyReport(const ReportSources& sources) {
     std::filesystem::create_directories(state, ignored);
     folder = WithoutTrailingSlash(state);
     path = state + kReportFileName;
-    written = ReplaceTextFile(path, text);
+    written = write(path);
   }
   if (!written) {
-    platform::MessageBox(platform::MessageOwner::None, WriteFailureText(path, written.error()),
+    platform::MessageBox(platform::MessageOwner::None, WriteFailureText(path, written.error().Reason()),
                          platform::kMessageCaption, platform::MessageButtons::Ok, platform::MessageIcon::Error);
     return ReportOutcome::NotWritten;
   }

@@ -3,6 +3,7 @@
 #include "output/image_file.h"
 #include "pages/page_set.h"
 #include "platform/desktop/desktop_wallpaper.h"
+#include "platform/files/file_writing.h"
 #include "platform/msgbox/message_box.h"
 #include "platform/paths/paths.h"
 #include "settings/settings_store.h"
@@ -14,10 +15,19 @@ std::string WallpaperFilePath() { return platform::HomeFolder() + kWallpaperFile
 WallpaperOutcome Wallpaper::Set(const Magick::Image& image) {
   if (!image.isValid() || image.columns() == 0 || image.rows() == 0) return WallpaperOutcome::NoImage;
   const std::string path = WallpaperFilePath();
-  // A desktop pointed at a file that was not written would show nothing
-  // or an old picture, so a failed write ends the command here.
-  if (tl::expected<void, std::string> written = WriteImageFile(image, path); !written) {
-    platform::MessageBox(platform::MessageOwner::MainWindow, WriteFailureText(path, written.error()),
+  // The desktop may read the file at any moment, so it is replaced whole.
+  // A desktop pointed at a file that was not written would show nothing or
+  // an old picture, so a failed write ends the command here.
+  std::string failure;
+  if (tl::expected<Magick::Blob, std::string> encoded = EncodeImageFile(image, path); !encoded) {
+    failure = encoded.error();
+  } else if (files::WriteResult written = files::ReplaceFile(
+                 path, std::span(static_cast<const std::byte*>(encoded->data()), encoded->length()));
+             !written) {
+    failure = written.error().Reason();
+  }
+  if (!failure.empty()) {
+    platform::MessageBox(platform::MessageOwner::MainWindow, WriteFailureText(path, failure),
                          platform::kMessageCaption, platform::MessageButtons::Ok, platform::MessageIcon::Error);
     return WallpaperOutcome::NotWritten;
   }
