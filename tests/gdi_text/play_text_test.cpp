@@ -5,51 +5,19 @@
 #include "platform/gdi/player/player.h"
 #include "platform/gdi/text/text_out.h"
 #include "tests/gdi_text/text_canvas.h"
+#include "tests/gdi_text/text_records.h"
 
 namespace pw::gdi {
 namespace {
 
+using test::FontRecord;
 using test::InkBox;
+using test::TextRecord;
+using test::Utf16Bytes;
 using test::TextCanvas;
 
 constexpr std::uint32_t kTransparent = 1;
 constexpr std::uint32_t kBaseline = 24;
-
-RecordBuilder FontRecord(std::uint32_t index, std::u16string_view face, std::int32_t height,
-                         std::uint8_t charset = 0, std::int32_t escapement = 0) {
-  RecordBuilder b;
-  b.U32(index).I32(height).I32(0).I32(escapement).I32(escapement).I32(400);
-  b.U8(0).U8(0).U8(0).U8(charset).U8(0).U8(0).U8(0).U8(0);
-  b.Utf16(face, 32);
-  return b;
-}
-
-// EMR_EXTTEXTOUTW/A parameters: bounds, graphics mode, scales, EMRTEXT,
-// then the string and the dx array. Offsets count from the record start
-// (8 bytes of type and size before these parameters).
-RecordBuilder TextRecord(PointL at, std::span<const std::uint8_t> string, std::uint32_t chars,
-                         std::span<const std::int32_t> dx, std::uint32_t options = 0,
-                         std::optional<std::uint32_t> chars_field = std::nullopt,
-                         std::optional<std::uint32_t> dx_offset_field = std::nullopt) {
-  constexpr std::uint32_t kStringOffset = 8 + 16 + 12 + 40;
-  const std::uint32_t padded = static_cast<std::uint32_t>((string.size() + 3) / 4 * 4);
-  RecordBuilder b;
-  b.Rect({0, 0, -1, -1}).U32(1).F32(1).F32(1);
-  b.Point(at).U32(chars_field.value_or(chars)).U32(kStringOffset).U32(options).Rect({0, 0, -1, -1});
-  b.U32(dx_offset_field.value_or(dx.empty() ? 0 : kStringOffset + padded));
-  b.Bytes(std::as_bytes(string)).Align4();
-  for (std::int32_t d : dx) b.I32(d);
-  return b;
-}
-
-std::vector<std::uint8_t> Utf16Bytes(std::u16string_view text) {
-  std::vector<std::uint8_t> out;
-  for (char16_t c : text) {
-    out.push_back(static_cast<std::uint8_t>(c & 0xFF));
-    out.push_back(static_cast<std::uint8_t>(c >> 8));
-  }
-  return out;
-}
 
 struct Played {
   QImage image;
@@ -143,7 +111,8 @@ TEST(PlayText, CountsAndOffsetsOutsideTheRecordAreRefused) {
   for (const auto& c : cases) {
     EmfWriter w = TextPage();
     w.Record(RecordType::ExtCreateFontIndirectW, FontRecord(1, u"Arial", -20)).UseHandle(1).SelectObject(1);
-    w.Record(RecordType::ExtTextOutW, TextRecord({10, 50}, Utf16Bytes(u"Abc"), 3, dx, 0, c.chars, c.dx_offset));
+    w.Record(RecordType::ExtTextOutW,
+             TextRecord({10, 50}, Utf16Bytes(u"Abc"), 3, dx, {.chars = c.chars, .dx_offset = c.dx_offset}));
     const Played p = Play(w);
     EXPECT_EQ(Count(p.report, RecordType::ExtTextOutW, &RecordCounts::malformed), 1u) << c.what;
     EXPECT_TRUE(InkBox(p.image).isEmpty()) << c.what;

@@ -107,7 +107,8 @@ TEST(TextLayout, PdyPairsMoveGlyphsVertically) {
   canvas.dc().SetTextAlign(kLeft | kBaseline);
   ASSERT_TRUE(ExtTextOut(canvas.dc(), MakeRun(50, 100, u"H")));
   ASSERT_TRUE(ExtTextOut(canvas.dc(), MakeRun(80, 80, u"H")));
-  TextRun run = MakeRun(50, 100, u"HH", {30, -20, 0, 0});
+  // A positive vertical advance raises the next glyph.
+  TextRun run = MakeRun(50, 100, u"HH", {30, 20, 0, 0});
   run.options = static_cast<std::uint32_t>(TextOption::Pdy);
   EXPECT_EQ(Draw(run, kLeft | kBaseline), canvas.image());
 }

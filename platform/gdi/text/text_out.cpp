@@ -46,6 +46,7 @@ double XScale(const QTransform& t) { return std::hypot(t.m11(), t.m12()); }
 struct Frames {
   QTransform glyph;    // glyph frame (device pixels at ppem) -> device
   QTransform advance;  // logical advance vector -> device
+  QTransform baseline; // device pixels along the realised font's baseline -> device
   double angle = 0;
   // Advanced mode: the world transform scales the realised outline further
   // (a stretch, or a height that is not a whole number of device pixels).
@@ -59,26 +60,35 @@ Frames MakeFrames(const QTransform& device, const LogFont& font, GraphicsMode mo
   const double sy = YScale(linear);
   if (mode == GraphicsMode::Advanced && sy > 0) {
     // The em is realised at a whole number of pixels; the rest of the
-    // scale stays in the outline transform.
+    // scale stays in the outline transform. Glyphs turn by the font's
+    // orientation, the baseline by its escapement.
     const double height = std::abs(static_cast<double>(font.height)) * sy;
     const double rounded = std::max(1, RoundHalfUp(height));
     const double rest = font.height != 0 ? height / rounded : 1.0;
     const double k = rest / sy;
-    f.glyph = Rotation(escapement) *
+    f.glyph = Rotation(font.orientation / 10.0) *
               QTransform(linear.m11() * k, linear.m12() * k, linear.m21() * k, linear.m22() * k, 0, 0);
     f.scaled_outline = std::abs(rest - 1.0) > 1e-3 || std::abs(XScale(linear) - sy) > 1e-3 * sy;
     f.advance = Rotation(escapement) * linear;
-    const QPointF dir = f.advance.map(QPointF(1, 0));
-    f.angle = -std::atan2(dir.y(), dir.x()) * 180.0 / std::numbers::pi;
-    return f;
+    f.baseline = Rotation(escapement) *
+                 QTransform(linear.m11() * k, linear.m12() * k, linear.m21() * k, linear.m22() * k, 0, 0);
+  } else {
+    // Glyphs keep their own proportions under an anisotropic mapping (the
+    // height picks the size), stand upright and are never mirrored; only
+    // lfWidth, scaled by the x axis, stretches them. A mapping that flips
+    // one axis turns the escapement the other way, so that a run keeps
+    // its direction on the page; the baseline is turned in logical units,
+    // mapped, and then unflipped axis by axis, so that text runs left to
+    // right and up the page whichever way the axes point.
+    const bool mirrored = linear.m11() * linear.m22() < 0;
+    const double turned = mirrored ? -escapement : escapement;
+    f.glyph = Rotation(turned);
+    const QTransform unflip = QTransform::fromScale(linear.m11() < 0 ? -1 : 1, linear.m22() < 0 ? -1 : 1);
+    f.advance = Rotation(turned) * linear * unflip;
+    f.baseline = f.glyph;
   }
-  // Glyphs keep their own proportions under an anisotropic mapping (the
-  // height picks the size), stand upright and are never mirrored; only
-  // lfWidth, scaled by the x axis, stretches them. The baseline still
-  // follows the mapping, a rotating world transform included.
-  f.glyph = Rotation(escapement);
-  f.advance = linear * Rotation(escapement);
-  f.angle = escapement;
+  const QPointF dir = f.advance.map(QPointF(1, 0));
+  f.angle = -std::atan2(dir.y(), dir.x()) * 180.0 / std::numbers::pi;
   return f;
 }
 
@@ -169,7 +179,8 @@ std::optional<TextLayout> LayoutText(const DeviceContext& dc, const FontInstance
     for (std::size_t i = 0; i < n; ++i) {
       pen[i] = Rounded(frames.advance.map(logical));
       const double dx = static_cast<double>(run.dx[pdy ? 2 * i : i]) + text.char_extra;
-      const double dy = pdy ? static_cast<double>(run.dx[2 * i + 1]) : 0.0;
+      // Vertical advances count upwards: a positive one raises the glyphs after it.
+      const double dy = pdy ? -static_cast<double>(run.dx[2 * i + 1]) : 0.0;
       logical += QPointF(dx, dy);
     }
     pen[n] = Rounded(frames.advance.map(logical));
@@ -190,7 +201,7 @@ std::optional<TextLayout> LayoutText(const DeviceContext& dc, const FontInstance
     // rounding shows at fractional scales.
     const bool logical = run.graphics_mode != GraphicsMode::Advanced && unit_length > 0;
     auto place = [&](double position) {
-      if (!logical) return Rounded(frames.glyph.map(QPointF(position, 0)));
+      if (!logical) return Rounded(frames.baseline.map(QPointF(position, 0)));
       return Rounded(frames.advance.map(QPointF(RoundHalfUp(position / unit_length), 0)));
     };
     double position = 0;
