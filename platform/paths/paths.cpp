@@ -124,6 +124,6 @@ std::string DefaultInstallFolder() {
   return BesideProgram(fs::path("share") / "pagewick");
 }
 
-std::string ProgramLibraryFolder() { return BesideProgram("lib"); }
+std::string ProgramLibraryFolder() { return BesideProgram(fs::path("lib") / "pagewick"); }
 
 }  // namespace pw::platform

@@ -30,8 +30,8 @@ std::optional<std::string> WorkFolder();
 // program's bin/ folder.
 std::string DefaultInstallFolder();
 
-// The folder of the program's shared libraries and components: lib/ beside
-// the program's bin/ folder.
+// The folder of the program's shared libraries and components: lib/pagewick/
+// beside the program's bin/ folder.
 std::string ProgramLibraryFolder();
 
 }  // namespace pw::platform
