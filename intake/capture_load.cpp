@@ -10,12 +10,12 @@
 #include <thread>
 #include <vector>
 
-#include <Magick++.h>
 
 #include "intake/capture_printer.h"
 #include "intake/handshake.h"
 #include "pages/page_render.h"
 #include "pages/page_set.h"
+#include "pages/thumbnails.h"
 #include "intake/spool_reader.h"
 #include "platform/clipboard/clipboard_store.h"
 #include "platform/limits/limits.h"
@@ -24,7 +24,6 @@
 #include "platform/prnsupport/pw_prn_support.h"
 #include "render/current_settings.h"
 #include "render/image_library.h"
-#include "render/image_to_bitmap.h"
 #include "settings/settings_record.h"
 #include "settings/settings_store.h"
 
@@ -64,19 +63,6 @@ std::vector<fs::path> ListPageFiles(const std::string& folder) {
   return files;
 }
 
-// The thumbnail bitmap of a 50-dpi render: scaled to fit the thumbnail box
-// with its proportions kept. A null image when the render gave nothing.
-QImage ThumbnailOf(Magick::Image image) {
-  try {
-    if (image.columns() == 0 || image.rows() == 0) return {};
-    image.scale(Magick::Geometry(kThumbnailBox, kThumbnailBox));
-    auto surface = render::ImageToBitmap(image);
-    return surface ? surface->image() : QImage();
-  } catch (const Magick::Exception&) {
-    return {};
-  }
-}
-
 class PageLoader {
  public:
   explicit PageLoader(const CaptureLoadOptions& options) : options_(options), pages_(pages::Pages()) {}
@@ -84,12 +70,11 @@ class PageLoader {
   // Steps 2 and 5 to 9 of one page, once its record holds name and metafile.
   void Finish(int index) {
     pages::PageRecord& record = pages_.Record(index);
-    auto rendered = pages::RenderPageOfSet({.index = index, .resolution = kThumbnailDpi,
-                                            .purpose = pages::RenderPurpose::Thumbnail});
-    if (rendered)
-      record.thumbnail = ThumbnailOf(std::move(rendered->image));
+    auto thumbnail = pages::MakeThumbnail(index);
+    if (thumbnail)
+      record.thumbnail = std::move(*thumbnail);
     else
-      TellRenderFailure(index, rendered.error().message);
+      TellRenderFailure(index, thumbnail.error().message);
     record.thumb_width = record.thumbnail.width();
     record.thumb_height = record.thumbnail.height();
 

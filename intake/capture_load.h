@@ -19,8 +19,6 @@ namespace pw::intake {
 
 inline constexpr std::string_view kExpectedDocumentPrefix = "Microsoft Word - ";
 inline constexpr std::string_view kClipboardPageName = "0001.emf";
-inline constexpr int kThumbnailDpi = 50;
-inline constexpr int kThumbnailBox = 130;
 
 struct CaptureLoadOptions {
   LoadView* view = nullptr;                 // required

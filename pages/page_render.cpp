@@ -4,6 +4,7 @@
 #include <utility>
 
 #include "pages/page_set.h"
+#include "platform/msgbox/message_box.h"
 #include "render/current_settings.h"
 
 namespace pw::pages {
@@ -47,6 +48,21 @@ tl::expected<render::RenderedPage, render::RenderError> RenderPageOfSet(const Pa
     pages.SetCurrentImage(rendered ? rendered->image : Magick::Image(), render.index);
   if (marks_state) pages.SetState(RenderingState::Ready);
   return rendered;
+}
+
+bool RefreshCurrentPage(render::RenderView* view) {
+  PageSet& pages = Pages();
+  const int current = pages.Current();
+  if (current < 0 || current >= pages.Count()) {
+    pages.SetCurrent(-1);
+    return false;
+  }
+  const auto rendered = RenderPageOfSet(
+      {.index = current, .resolution = render::CurrentResolution(), .purpose = RenderPurpose::View, .view = view});
+  if (!rendered)
+    platform::MessageBox(platform::MessageOwner::MainWindow, RenderFailureText(current, rendered.error().message),
+                         platform::kMessageCaption);
+  return true;
 }
 
 std::string RenderFailureText(int index, const std::string& why) {

@@ -61,6 +61,13 @@ struct PageRender {
 // image of another page.
 tl::expected<render::RenderedPage, render::RenderError> RenderPageOfSet(const PageRender& render);
 
+// The current page for the page view: when the current page index is a
+// counted page, renders it at the current resolution into the current page
+// image (true); otherwise the index becomes -1 (false). A render that fails
+// is told in a message, leaves the page without a current image and still
+// counts as rendered.
+bool RefreshCurrentPage(render::RenderView* view = nullptr);
+
 // "Page 3 could not be rendered:\n<why>", for messages.
 std::string RenderFailureText(int index, const std::string& why);
 

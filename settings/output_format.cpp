@@ -47,14 +47,15 @@ std::optional<OutputFormat> FlaggedFormat(const Settings& settings) {
   return std::nullopt;
 }
 
+void SetOutputFormatFlags(Settings& settings, OutputFormat format) {
+  for (const FormatInfo& info : kFormats) {
+    if (info.flag) settings.*info.flag = info.format == format;
+  }
+}
+
 bool MakeOutputFormat(OutputFormat format) {
   if (!Info(format).flag) return false;
-  return ChangeAndStore(
-      [&](Settings& settings) {
-        for (const FormatInfo& info : kFormats) {
-          if (info.flag) settings.*info.flag = info.format == format;
-        }
-      },
+  return ChangeAndStore([&](Settings& settings) { SetOutputFormatFlags(settings, format); },
       {"JPG_Default", "GIF_Default", "PNG_Default", "BMP_Default", "TIF_Default"});
 }
 

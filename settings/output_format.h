@@ -38,6 +38,10 @@ int MultipageModeOf(OutputFormat format);
 // damaged record has several); nothing when none is on.
 std::optional<OutputFormat> FlaggedFormat(const Settings& settings);
 
+// Sets the five flags in the record with only `format` on; a multipage
+// format turns all five off.
+void SetOutputFormatFlags(Settings& settings, OutputFormat format);
+
 // Makes one single-image format the output format: its flag on, the other
 // four off, all five stored. False for a multipage format (nothing changes)
 // or when a write failed.

@@ -88,6 +88,21 @@ TEST(Convert, SaveSettingsStoresWhatWasGiven) {
   EXPECT_EQ(settings::ReadUserDword("JPG_Default"), 0);
 }
 
+TEST(Convert, PresetsComeFromTheProgramsTable) {
+  const std::string a = WritePage("a.emf", 25, 25);
+  const fs::path out = TempDir() / "p";
+  const Result r = Convert("--preset professional --save-settings -o " + (out / "x").string() + " " + a);
+  ASSERT_EQ(r.code, 0) << r.out;
+  EXPECT_EQ(Names(out), (std::vector<std::string>{"x0001.tif"}));
+  Magick::Image page((out / "x0001.tif").string());
+  EXPECT_EQ(page.columns(), 296u);  // 25 mm at 300 dpi, rounded up
+  EXPECT_EQ(settings::ReadUserDword("ResCur"), 3000);
+  EXPECT_EQ(settings::ReadUserDword("KodAntialias"), 7);
+  EXPECT_EQ(settings::ReadUserDword("TIF_Colors"), 64);
+  EXPECT_EQ(settings::ReadUserDword("lvKodPreset"), 2);
+  EXPECT_EQ(Convert("--preset 5 -o " + (out / "y").string() + " " + a).code, 2);
+}
+
 TEST(Convert, PdfWithOnePagePerInputAndGallery) {
   const std::string a = WritePage("a.emf", 40, 20);
   const std::string b = WritePage("b.emf", 20, 40);

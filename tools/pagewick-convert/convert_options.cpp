@@ -4,6 +4,8 @@
 #include <cstdlib>
 #include <map>
 
+#include "settings/presets.h"
+
 namespace pw::convert {
 namespace {
 
@@ -95,51 +97,26 @@ SettingEdit Set(T Settings::*field, T value) {
   return {[field, value](Settings& s) { s.*field = value; }, std::string(settings::ValueNameOf(field))};
 }
 
-// The four presets: resolution, scale, choice, antialiasing, background
-// style, sharpening, the output format and its values.
-std::optional<std::vector<SettingEdit>> PresetEdits(std::string_view which) {
-  int preset = 0;
-  if (which == "1" || which == "text") preset = 1;
-  if (which == "2" || which == "professional") preset = 2;
-  if (which == "3" || which == "photo") preset = 3;
-  if (which == "4" || which == "demo") preset = 4;
-  if (preset == 0) return std::nullopt;
-  static constexpr double kResolution[] = {0, 120, 300, 200, 80};
-  std::vector<SettingEdit> edits{
-      Set(&Settings::ResCur, kResolution[preset]), Set(&Settings::ScaleCur, 100), Set(&Settings::CheckN, 2),
-      Set(&Settings::KodAntialias, 7), Set(&Settings::lvBkGrHathStyle, preset == 4 ? 4 : 100),
-      Set(&Settings::lvSharpen, false), Set(&Settings::lvKodPreset, preset)};
-  if (preset == 1 || preset == 4) {
-    edits.push_back(Set(&Settings::GIF_Colors, 256));
-    edits.push_back(Set(&Settings::GIF_IndexGray, 0));
-    edits.push_back(Set(&Settings::GIF_Dither, false));
-    edits.push_back(Set(&Settings::GIF_Interlace, true));
-    edits.push_back(Set(&Settings::GIF_Delay, 0));
-  } else if (preset == 2) {
-    edits.push_back(Set(&Settings::TIF_TrueIndexGray, 0));
-    edits.push_back(Set(&Settings::TIF_Colors, 64));
-    edits.push_back(Set(&Settings::TIF_Lzw, true));
-  } else {
-    edits.push_back(Set(&Settings::JPG_Gray, false));
-    edits.push_back(Set(&Settings::JPG_Progress, true));
-    edits.push_back(Set(&Settings::JPG_Quality, 90));
-  }
-  if (preset == 4) {
-    edits.push_back(Set(&Settings::lvHatchWidth, 1));
-    edits.push_back(Set(&Settings::lvHatchDepress, 10));
-    edits.push_back(Set(&Settings::lvHatchAngle, 0));
-    edits.push_back(Set(&Settings::lvHatchLnHor, true));
-    edits.push_back(Set(&Settings::lvHatchLnVert, true));
-    edits.push_back(Set(&Settings::lvCurBkGrColor, settings::Colorref{13954047}));
-    edits.push_back(Set(&Settings::lvHatchColor, settings::Colorref{15137535}));
-  }
+// A preset by its number or name: its stored values, then the preset code.
+std::optional<settings::Preset> PresetNamed(std::string_view which) {
+  if (which == "text") return settings::Preset::TextGraphics;
+  if (which == "professional") return settings::Preset::Professional;
+  if (which == "photo") return settings::Preset::WordArtPhoto;
+  if (which == "demo") return settings::Preset::DemoDefault;
+  if (which.size() != 1) return std::nullopt;
+  return settings::PresetFromNumber(which[0] - '0');
+}
+
+std::vector<SettingEdit> PresetEdits(settings::Preset preset) {
+  std::vector<SettingEdit> edits;
+  for (const settings::PresetStep& step : settings::PresetSteps(preset))
+    edits.push_back({step.set, std::string(step.name)});
+  edits.push_back(Set(&Settings::lvKodPreset, static_cast<int>(preset)));
   return edits;
 }
 
-const char* PresetFormat(std::string_view which) {
-  if (which == "2" || which == "professional") return "tif";
-  if (which == "3" || which == "photo") return "jpg";
-  return "gif";
+std::string FormatName(settings::OutputFormat format) {
+  return std::string(settings::ExtensionOf(format).substr(1));
 }
 
 bool IsSeriesFormat(std::string_view f) { return f == "jpg" || f == "gif" || f == "png" || f == "bmp" || f == "tif"; }
@@ -184,10 +161,11 @@ std::optional<ConvertOptions> ParseConvertOptions(const std::vector<std::string>
         if (upper != "JPG" && upper != "GIF" && upper != "PNG" && upper != "BMP" && upper != "TIF") return bad(*v);
         o.pdf_inside = upper;
       } else if (arg == "--preset") {
-        auto edits = PresetEdits(*v);
-        if (!edits) return bad(*v);
-        o.edits.insert(o.edits.end(), edits->begin(), edits->end());
-        o.series_format = PresetFormat(*v);
+        const auto preset = PresetNamed(*v);
+        if (!preset) return bad(*v);
+        const std::vector<SettingEdit> edits = PresetEdits(*preset);
+        o.edits.insert(o.edits.end(), edits.begin(), edits.end());
+        o.series_format = FormatName(settings::PresetFormat(*preset));
       } else if (arg == "--dpi") {
         const auto dpi = ParseReal(*v);
         if (!dpi) return bad(*v);
