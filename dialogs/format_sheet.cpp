@@ -8,6 +8,9 @@
 #include <QLineEdit>
 #include <QRadioButton>
 #include <QSlider>
+#include <QTabBar>
+
+#include <algorithm>
 
 #include "dialogs/dialog_units.h"
 #include "dialogs/help.h"
@@ -58,6 +61,7 @@ FormatSheet::FormatSheet(QWidget* parent, const QString& caption, std::vector<Fo
   setWindowIcon(res::MainIcon());
   setFont(TemplateFont());
   setModal(true);
+  setWindowFlags(Qt::Dialog | Qt::WindowTitleHint | Qt::WindowSystemMenuHint | Qt::WindowCloseButtonHint);
 
   const QSize page_size = DluSize(202, 74);
   for (FormatPage page : pages_) {
@@ -66,9 +70,11 @@ FormatSheet::FormatSheet(QWidget* parent, const QString& caption, std::vector<Fo
     tabs_.addTab(&widget, QString::fromLatin1(PageCaption(page).data(), PageCaption(page).size()));
   }
   syncColorControls();
+  // Every tab in view, as the desktop's sheets show them.
+  tabs_.setUsesScrollButtons(false);
+  const QSize bar = tabs_.tabBar()->sizeHint();
   const int margin = DluToPixelsX(7);
-  tabs_.move(margin, margin);
-  tabs_.adjustSize();
+  tabs_.setGeometry(margin, margin, std::max(page_size.width(), bar.width()) + 4, page_size.height() + bar.height() + 4);
   const int buttons_y = tabs_.geometry().bottom() + 1 + DluToPixelsY(7);
   const QSize button = DluSize(50, 14);
   const int right = tabs_.geometry().right() + 1;

@@ -51,6 +51,7 @@ lvSetHatchDlg::lvSetHatchDlg(QWidget* parent, const settings::Settings& settings
   setFont(TemplateFont());
   setFixedSize(DluSize(218, 146));
   setModal(true);
+  setWindowFlags(Qt::Dialog | Qt::WindowTitleHint | Qt::WindowSystemMenuHint | Qt::WindowCloseButtonHint);
   setMouseTracking(true);
 
   ok_.setGeometry(DluRect(85, 125, 40, 14));

@@ -18,6 +18,7 @@ lvResolutionDlg::lvResolutionDlg(QWidget* parent, const ResolutionInputs& inputs
   setFont(TemplateFont());
   setFixedSize(DluSize(186, 174));
   setModal(true);
+  setWindowFlags(Qt::Dialog | Qt::WindowTitleHint | Qt::WindowSystemMenuHint | Qt::WindowCloseButtonHint);
 
   ok_.setGeometry(DluRect(7, 153, 50, 14));
   ok_.setDefault(true);
