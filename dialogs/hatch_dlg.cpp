@@ -81,9 +81,11 @@ lvSetHatchDlg::lvSetHatchDlg(QWidget* parent, const settings::Settings& settings
     update(kPreview);
   });
 
-  addField(kHatchWidthEdit, kHatchWidthUpDown, 81, 72, QStringLiteral("line width:"), QStringLiteral(" px"));
-  addField(kHatchSpacingEdit, kHatchSpacingUpDown, 106, 97, QStringLiteral("line spacing:"), QStringLiteral(" px"));
-  addField(kHatchAngleEdit, kHatchAngleUpDown, 127, 118, QStringLiteral("line angle:"), QStringLiteral(" degree"));
+  addField(kHatchWidthEdit, kHatchWidthUpDown, 81, 72, QStringLiteral("line width:"), {50, 82, QStringLiteral(" px")});
+  addField(kHatchSpacingEdit, kHatchSpacingUpDown, 106, 97, QStringLiteral("line spacing:"),
+           {50, 106, QStringLiteral(" px")});
+  addField(kHatchAngleEdit, kHatchAngleUpDown, 127, 118, QStringLiteral("line angle:"),
+           {49, 128, QStringLiteral(" degree")});
 
   show_background_.setGeometry(DluRect(122, 108, 72, 10));
   show_background_.setChecked(model_.Shown());
@@ -102,7 +104,7 @@ QLabel& lvSetHatchDlg::addLabel(const QString& text, int x, int y, int w, int h)
 }
 
 void lvSetHatchDlg::addField(int edit_id, int up_down_id, int y, int label_y, const QString& label,
-                             const QString& unit) {
+                             const Unit& unit) {
   addLabel(label, 7, label_y, 51, 8);
   auto& edit = edits_[edit_id] = std::make_unique<QLineEdit>(QString::fromStdString(model_.Text(edit_id)), this);
   edit->setGeometry(DluRect(7, y, 30, 12));
@@ -120,7 +122,7 @@ void lvSetHatchDlg::addField(int edit_id, int up_down_id, int y, int label_y, co
     edits_.at(edit_id)->setText(QString::fromStdString(model_.Text(edit_id)));
     update(kPreview);
   });
-  addLabel(unit, edit_id == kHatchAngleEdit ? 49 : 50, y + 1, 26, 8);
+  addLabel(unit.text, unit.x, unit.y, 26, 8);
 }
 
 void lvSetHatchDlg::syncEnabled() {

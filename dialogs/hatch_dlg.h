@@ -58,7 +58,11 @@ class lvSetHatchDlg final : public QDialog {
   void mousePressEvent(QMouseEvent* event) override;
 
  private:
-  void addField(int edit_id, int up_down_id, int y, int label_y, const QString& label, const QString& unit);
+  struct Unit {
+    int x, y;
+    QString text;
+  };
+  void addField(int edit_id, int up_down_id, int y, int label_y, const QString& label, const Unit& unit);
   QLabel& addLabel(const QString& text, int x, int y, int w, int h);
   // Enables the pattern's controls while a background is shown.
   void syncEnabled();

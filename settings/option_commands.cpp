@@ -114,6 +114,18 @@ void EditHatch(OptionHost& host) {
   ClearPreset();
 }
 
+bool SelectOutputFormat(OutputFormat format, OptionHost& host) {
+  if (FlagNameOf(format).empty()) return false;
+  const Settings s = Snapshot();
+  const bool current = FlaggedFormat(s) == format &&
+                       s.JPG_Default + s.GIF_Default + s.PNG_Default + s.BMP_Default + s.TIF_Default == 1;
+  if (current) return true;
+  MakeOutputFormat(format);
+  WaitCursor wait(host);
+  host.RefreshCurrentPage();
+  return true;
+}
+
 std::optional<int> AntialiasingOf(int command) {
   for (const auto& [id, factor] : kAntialiasing) {
     if (static_cast<int>(id) == command) return factor;

@@ -56,6 +56,11 @@ void EditImageFormat(OptionHost& host);
 // are re-rendered and "lvKodPreset" becomes 0.
 void EditHatch(OptionHost& host);
 
+// Makes a single-image format the output format and renders the current
+// page again; nothing happens when it is the output format already. False
+// for a multipage format.
+bool SelectOutputFormat(OutputFormat format, OptionHost& host);
+
 // The antialiasing factor of a command, or nothing.
 std::optional<int> AntialiasingOf(int command);
 

@@ -168,6 +168,15 @@ TEST(ResolutionModel, ResolutionStaysPositiveAndFinite) {
   EXPECT_GE(empty.Result().scale, 1);
 }
 
+TEST(ResolutionModel, PixelRangesStayWithinSixteenBits) {
+  ResolutionInputs poster = A4();
+  poster.width_mm = 3000;
+  poster.printer_dpi = 2400;
+  const ResolutionModel m(poster);
+  EXPECT_EQ(m.UpDown(kResWidthPxUpDown).maximum, 32767);
+  EXPECT_EQ(m.Text(kResWidthPxEdit), "9449");
+}
+
 TEST(ResolutionModel, ArrowsHoldTheRangeAndReadTheField) {
   ResolutionModel m(A4(2, 299.0));
   m.Step(kResUserUpDown, 1);

@@ -265,6 +265,25 @@ TEST_F(OptionCommandsTest, DamagedFlagsAreCommittedOneHot) {
   EXPECT_EQ(ReadUserDword("BMP_Default"), 1);
 }
 
+TEST_F(OptionCommandsTest, SelectingTheCurrentOutputFormatRendersNothing) {
+  EXPECT_TRUE(SelectOutputFormat(OutputFormat::Jpg, host_));
+  EXPECT_THAT(host_.calls, IsEmpty());
+  EXPECT_THAT(StoredNames(), IsEmpty());
+
+  EXPECT_TRUE(SelectOutputFormat(OutputFormat::Png, host_));
+  EXPECT_THAT(StoredNames(), ElementsAre("JPG_Default", "GIF_Default", "PNG_Default", "BMP_Default", "TIF_Default"));
+  EXPECT_EQ(ReadUserDword("PNG_Default"), 1);
+  EXPECT_EQ(ReadUserDword("JPG_Default"), 0);
+  EXPECT_THAT(host_.calls, ElementsAre("wait on", "refresh", "wait off"));
+  // A damaged record with two flags on is made one-hot.
+  Update([](Settings& s) { s.TIF_Default = true; });
+  host_.calls.clear();
+  SelectOutputFormat(OutputFormat::Png, host_);
+  EXPECT_FALSE(Snapshot().TIF_Default);
+  EXPECT_THAT(host_.calls, ElementsAre("wait on", "refresh", "wait off"));
+  EXPECT_FALSE(SelectOutputFormat(OutputFormat::MultipagePdf, host_));
+}
+
 TEST_F(OptionCommandsTest, HatchDialogRedrawsAndForgetsThePresetOnOkOnly) {
   ApplyPreset(Preset::TextGraphics, host_);
   host_.calls.clear();
