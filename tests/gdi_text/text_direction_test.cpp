@@ -3,8 +3,6 @@
 #include <gtest/gtest.h>
 
 #include "platform/gdi/emf/emf_writer.h"
-#include "platform/gdi/emf/metafile.h"
-#include "platform/gdi/player/player.h"
 #include "tests/gdi_text/text_canvas.h"
 #include "tests/gdi_text/text_records.h"
 
@@ -20,16 +18,10 @@ constexpr std::int32_t kAnisotropic = 8;
 constexpr std::uint32_t kPdy = 0x2000;
 constexpr std::uint32_t kAdvanced = 2;
 
-// Plays onto 100 × 100 pixels: in MM_TEXT one logical unit is one pixel.
 QImage Play(const EmfWriter& writer) {
-  auto metafile = Metafile::FromBytes(writer.Finish());
-  EXPECT_TRUE(metafile.has_value());
-  auto surface = Surface::Create(100, 100);
-  {
-    DeviceContext dc(*surface);
-    EXPECT_TRUE(PlayMetafile(dc, *metafile, RectL{0, 0, 100, 100}));
-  }
-  return surface->image();
+  QImage image = test::PlayedImage(writer);
+  EXPECT_FALSE(image.isNull());
+  return image;
 }
 
 // A transparent page, baseline alignment, in MM_TEXT or in a mapping of

@@ -1,13 +1,20 @@
 #pragma once
-// Text records for small test pages: a font (EMR_EXTCREATEFONTINDIRECTW
-// parameters) and one string (EMR_EXTTEXTOUTA/W parameters).
+// Small test pages of text: a font (EMR_EXTCREATEFONTINDIRECTW
+// parameters), one string (EMR_EXTTEXTOUTA/W parameters), and the page
+// played onto white pixels.
 #include <cstdint>
 #include <optional>
 #include <span>
 #include <string_view>
 #include <vector>
 
+#include <QImage>
+
+#include "platform/gdi/dc/device_context.h"
+#include "platform/gdi/dc/surface.h"
 #include "platform/gdi/emf/emf_writer.h"
+#include "platform/gdi/emf/metafile.h"
+#include "platform/gdi/player/player.h"
 
 namespace pw::gdi::test {
 
@@ -51,6 +58,19 @@ inline std::vector<std::uint8_t> Utf16Bytes(std::u16string_view text) {
     out.push_back(static_cast<std::uint8_t>(c >> 8));
   }
   return out;
+}
+
+// Plays the page onto 100 × 100 white pixels: with the writer's default
+// frame and reference device one logical unit of MM_TEXT is one pixel.
+inline QImage PlayedImage(const EmfWriter& writer) {
+  auto metafile = Metafile::FromBytes(writer.Finish());
+  auto surface = Surface::Create(100, 100);
+  if (!metafile || !surface) return {};
+  {
+    DeviceContext dc(*surface);
+    if (!PlayMetafile(dc, *metafile, RectL{0, 0, 100, 100})) return {};
+  }
+  return surface->image();
 }
 
 }  // namespace pw::gdi::test

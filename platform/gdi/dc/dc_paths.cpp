@@ -34,6 +34,12 @@ void DeviceContext::AddToPath(const QPainterPath& figure, bool connect_from_curr
   }
 }
 
+bool DeviceContext::AddToOpenPath(const QPainterPath& device_figure) {
+  if (!PathOpen()) return false;
+  AddToPath(device_figure, false);
+  return true;
+}
+
 void DeviceContext::BeginPath() {
   state_.path = QPainterPath();
   state_.path_state = PathState::Open;

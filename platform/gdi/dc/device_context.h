@@ -232,6 +232,10 @@ class DeviceContext {
   bool WidenPath();
   bool FlattenPath();
   bool SelectClipPath(RegionMode mode);
+  bool PathOpen() const { return state_.path_state == PathState::Open; }
+  // Adds a figure in device pixels to the path being recorded (text adds
+  // its glyph outlines); false, adding nothing, when no path is open.
+  bool AddToOpenPath(const QPainterPath& device_figure);
   // The pixels a device path fills under a fill mode.
   QRegion PathToRegion(const QPainterPath& device_path, PolyFillMode mode) const;
 
@@ -265,7 +269,6 @@ class DeviceContext {
   QRegion WholeSurface() const;
   // The current pen's width in device pixels (1 for cosmetic pens).
   int PenDeviceWidth() const;
-  bool PathOpen() const { return state_.path_state == PathState::Open; }
   void AddToPath(const QPainterPath& figure, bool connect_from_current);
 
   Surface& surface_;

@@ -174,7 +174,40 @@ class ThreadRasterizer {
     return out;
   }
 
+  QPainterPath Outline(const GlyphRasterKey& key, std::uint32_t glyph) {
+    FT_Matrix m;
+    Key(key, glyph, m);
+    GlyphRasterKey outline_key = key;
+    outline_key.smooth = true;  // outlines, never the embedded bitmaps
+    QPainterPath path;
+    FT_GlyphSlot slot = Load(outline_key, m, glyph);
+    if (!slot || slot->format != FT_GLYPH_FORMAT_OUTLINE) return path;
+    FT_Outline_Funcs funcs{};
+    funcs.move_to = [](const FT_Vector* to, void* user) {
+      static_cast<QPainterPath*>(user)->moveTo(FromFt(*to));
+      return 0;
+    };
+    funcs.line_to = [](const FT_Vector* to, void* user) {
+      static_cast<QPainterPath*>(user)->lineTo(FromFt(*to));
+      return 0;
+    };
+    funcs.conic_to = [](const FT_Vector* control, const FT_Vector* to, void* user) {
+      static_cast<QPainterPath*>(user)->quadTo(FromFt(*control), FromFt(*to));
+      return 0;
+    };
+    funcs.cubic_to = [](const FT_Vector* c1, const FT_Vector* c2, const FT_Vector* to, void* user) {
+      static_cast<QPainterPath*>(user)->cubicTo(FromFt(*c1), FromFt(*c2), FromFt(*to));
+      return 0;
+    };
+    if (FT_Outline_Decompose(&slot->outline, &funcs, &path) != 0) return {};
+    path.closeSubpath();
+    return path;
+  }
+
  private:
+  // A 26.6 outline point, y up, as device pixels, y down.
+  static QPointF FromFt(const FT_Vector& v) { return QPointF(v.x / 64.0, -v.y / 64.0); }
+
   static CacheKey Key(const GlyphRasterKey& key, std::uint32_t glyph, FT_Matrix& m) {
     // FreeType's y axis points up: conjugate the y-down transform by a flip.
     m = FT_Matrix{ToFixed(key.outline.m11()), ToFixed(-key.outline.m21()), ToFixed(-key.outline.m12()),
@@ -312,6 +345,10 @@ const GlyphImage& RasterizeGlyph(const GlyphRasterKey& key, std::uint32_t glyph)
 
 GlyphImage RasterizeGlyphPart(const GlyphRasterKey& key, std::uint32_t glyph, const QRect& part) {
   return Rasterizer().Part(key, glyph, part);
+}
+
+QPainterPath GlyphOutline(const GlyphRasterKey& key, std::uint32_t glyph) {
+  return Rasterizer().Outline(key, glyph);
 }
 
 std::uint32_t GlyphForChar(const FontFile& file, char32_t c) { return Rasterizer().Index(file, c); }

@@ -5,6 +5,7 @@
 // smoothing off). Qt's QRawFont always smooths, so glyphs are rasterised
 // here and composited through QPainter.
 #include <QImage>
+#include <QPainterPath>
 #include <QPoint>
 #include <QRect>
 #include <QRgb>
@@ -66,6 +67,11 @@ const GlyphImage& RasterizeGlyph(const GlyphRasterKey& key, std::uint32_t glyph)
 // it) of a smoothed glyph, exactly as they are in the whole image; offset
 // is the part's top-left relative to the baseline origin. Not cached.
 GlyphImage RasterizeGlyphPart(const GlyphRasterKey& key, std::uint32_t glyph, const QRect& part);
+
+// The glyph's outline as `key` would rasterise it, in device pixels from
+// its baseline origin (y down); empty for blank glyphs and glyphs that
+// cannot be loaded. This is what text adds to a path being recorded.
+QPainterPath GlyphOutline(const GlyphRasterKey& key, std::uint32_t glyph);
 
 // The glyph index of a character in the font's Unicode (or symbol) cmap; 0
 // when it has none. Cached per thread like the glyphs.

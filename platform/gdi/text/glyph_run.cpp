@@ -17,6 +17,17 @@ QTransform Linear(const QTransform& t) {
   return QTransform(t.m11(), t.m12(), t.m21(), t.m22(), 0, 0);
 }
 
+// Synthetic bold: the glyph again one pixel on along the baseline.
+QPoint BoldStep(const FontInstance& font, const QTransform& linear) {
+  if (!font.match().synthetic_bold) return {};
+  const QPointF along = linear.map(QPointF(1, 0));
+  const double length = std::hypot(along.x(), along.y());
+  if (length <= 0) return {};
+  return QPoint(static_cast<int>(std::lround(along.x() / length)), static_cast<int>(std::lround(along.y() / length)));
+}
+
+QPoint GlyphOrigin(QPointF origin) { return QPoint(RoundHalfUp(origin.x()), RoundHalfUp(origin.y())); }
+
 }  // namespace
 
 QTransform GlyphOutlineTransform(const FontInstance& font, const QTransform& frame) {
@@ -32,13 +43,7 @@ void DrawGlyphs(QPainter& painter, const FontInstance& font, std::span<const qui
   const QTransform linear = Linear(style.outline);
   GlyphRasterKey key{&font.file(), font.ppem(), linear, style.smooth, style.hinted};
 
-  QPoint bold_step;
-  if (font.match().synthetic_bold) {
-    QPointF along = linear.map(QPointF(1, 0));
-    const double length = std::hypot(along.x(), along.y());
-    if (length > 0) bold_step = QPoint(static_cast<int>(std::lround(along.x() / length)),
-                                       static_cast<int>(std::lround(along.y() / length)));
-  }
+  const QPoint bold_step = BoldStep(font, linear);
 
   // A band of a page sees a slice of its text: glyphs wholly outside the
   // device are not blended at all.
@@ -55,7 +60,7 @@ void DrawGlyphs(QPainter& painter, const FontInstance& font, std::span<const qui
   for (std::size_t i = 0; i < glyphs.size(); ++i) {
     const GlyphImage& glyph = RasterizeGlyph(key, glyphs[i]);
     if (glyph.size.isEmpty()) continue;
-    const QPoint origin(RoundHalfUp(origins[i].x()), RoundHalfUp(origins[i].y()));
+    const QPoint origin = GlyphOrigin(origins[i]);
     const QRect box(origin + glyph.offset, glyph.size);
     if (device && !box.united(box.translated(bold_step)).intersects(visible)) continue;
     if (!glyph.Outlined()) {
@@ -68,6 +73,23 @@ void DrawGlyphs(QPainter& painter, const FontInstance& font, std::span<const qui
     if (!part.coverage.isNull()) draw(part.Tinted(style.color), shown.topLeft());
   }
   painter.restore();
+}
+
+QPainterPath GlyphRunOutline(const FontInstance& font, std::span<const quint32> glyphs,
+                             std::span<const QPointF> origins, const GlyphStyle& style) {
+  QPainterPath out;
+  if (glyphs.size() != origins.size()) return out;
+  const QTransform linear = Linear(style.outline);
+  const GlyphRasterKey key{&font.file(), font.ppem(), linear, style.smooth, style.hinted};
+  const QPoint bold_step = BoldStep(font, linear);
+  for (std::size_t i = 0; i < glyphs.size(); ++i) {
+    const QPainterPath glyph = GlyphOutline(key, glyphs[i]);
+    if (glyph.isEmpty()) continue;
+    const QPoint origin = GlyphOrigin(origins[i]);
+    out.addPath(glyph.translated(origin));
+    if (!bold_step.isNull()) out.addPath(glyph.translated(origin + bold_step));
+  }
+  return out;
 }
 
 }  // namespace pw::gdi

@@ -3,6 +3,7 @@
 // device pixels, so the positions a metafile records are the positions
 // drawn, whatever the font's own advances say.
 #include <QPainter>
+#include <QPainterPath>
 #include <QPointF>
 #include <QRgb>
 #include <QTransform>
@@ -34,5 +35,10 @@ QTransform GlyphOutlineTransform(const FontInstance& font, const QTransform& fra
 // one pixel along the baseline.
 void DrawGlyphs(QPainter& painter, const FontInstance& font, std::span<const quint32> glyphs,
                 std::span<const QPointF> origins, const GlyphStyle& style);
+
+// The outlines of `glyphs` at `origins` (placed as DrawGlyphs places them)
+// as one device path, for text drawn while a path is being recorded.
+QPainterPath GlyphRunOutline(const FontInstance& font, std::span<const quint32> glyphs,
+                             std::span<const QPointF> origins, const GlyphStyle& style);
 
 }  // namespace pw::gdi

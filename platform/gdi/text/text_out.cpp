@@ -271,11 +271,28 @@ bool ExtTextOut(DeviceContext& dc, const TextRun& run, bool* font_replaced) {
   if (!layout) return false;
 
   const Frames frames = MakeFrames(dc.DeviceTransform(), font->logfont(), run.graphics_mode);
+  GlyphStyle style;
+  style.color = ToQRgb(text.text_color);
+  style.outline = layout->outline;
+  style.smooth = font->antialiased();
+  if (frames.scaled_outline) {
+    // Outlines scaled after realisation are drawn smoothed and unhinted,
+    // whatever the gasp table says for the realised size.
+    style.smooth = font->logfont().quality != kNonAntialiasedQuality;
+    style.hinted = false;
+  }
+  if (dc.PathOpen()) {
+    // Text in a path adds its glyph outlines and draws nothing.
+    dc.AddToOpenPath(GlyphRunOutline(*font, layout->glyphs, layout->origins, style));
+    if (layout->next_position) dc.MoveTo(*layout->next_position);
+    return true;
+  }
+
   const auto& m = font->metrics();
   const std::optional<QRect> rect = run.rect ? std::optional(DeviceRect(dc, *run.rect)) : std::nullopt;
   const bool opaque_rect = rect && HasOption(run.options, TextOption::Opaque);
   const bool clipped = rect && HasOption(run.options, TextOption::Clipped);
-  const QRgb text_color = ToQRgb(text.text_color);
+  const QRgb text_color = style.color;
   const QRgb bk_color = ToQRgb(text.bk_color);
 
   dc.Draw([&](QPainter& p) {
@@ -286,16 +303,6 @@ bool ExtTextOut(DeviceContext& dc, const TextRun& run, bool* font_replaced) {
     if (text.bk_mode == BkMode::Opaque) {
       const QPolygonF box = Band(*layout, frames.glyph, -m.ascent, m.descent);
       if (!opaque_rect || !rect->contains(box.boundingRect().toAlignedRect())) FillBand(p, box, bk_color);
-    }
-    GlyphStyle style;
-    style.color = text_color;
-    style.outline = layout->outline;
-    style.smooth = font->antialiased();
-    if (frames.scaled_outline) {
-      // Outlines scaled after realisation are drawn smoothed and unhinted,
-      // whatever the gasp table says for the realised size.
-      style.smooth = font->logfont().quality != kNonAntialiasedQuality;
-      style.hinted = false;
     }
     DrawGlyphs(p, *font, layout->glyphs, layout->origins, style);
     const auto& lf = font->logfont();
