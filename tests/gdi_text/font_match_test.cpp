@@ -140,6 +140,31 @@ TEST(FontMetrics, HeightsRealiseAsGdiDoes) {
   }
 }
 
+TEST(FontMetrics, APositiveCellHeightNeverGetsASizeWhoseCellIsTaller) {
+  // Arial's cell is 2288 units on a 2048-unit em. A cell of 33 pixels
+  // rounds to a 30-pixel em, whose cell is 33.5 pixels: GDI takes 29.
+  FontFileMetrics arial;
+  arial.units_per_em = 2048;
+  arial.win_ascent = 1854;
+  arial.win_descent = 434;
+  EXPECT_EQ(PixelsPerEm(arial, 33), 29);
+  EXPECT_EQ(PixelsPerEm(arial, 13), 12);  // cell 13.4: rounds to 13, kept
+  const auto cell = [&](int ppem) { return (2288LL * ppem + 1024) / 2048; };
+  for (int height = 2; height <= 400; ++height) {
+    const int ppem = PixelsPerEm(arial, height);
+    EXPECT_LE(cell(ppem), height) << height;
+    EXPECT_GT(cell(ppem + 2), height) << height;  // never more than one below the rounded size
+  }
+  // A font file that has no VDMX table takes the same size.
+  LogFont lf;
+  lf.face_name = u"Arial";
+  lf.height = 33;
+  lf.weight = 400;
+  auto font = FontInstance::Create(lf, 33, 0);
+  ASSERT_TRUE(font);
+  EXPECT_EQ(font->ppem(), 29);
+}
+
 TEST(FontMetrics, SmoothingFollowsQualityAndTheGaspTable) {
   LogFont lf;
   lf.face_name = u"Arial";

@@ -76,6 +76,17 @@ TEST(PlayText, ExtTextOutWDrawsWithTheRecordedFontAndAdvances) {
   EXPECT_EQ(p.image, Direct(u"Abc", {10, 50}, dx));
 }
 
+TEST(PlayText, APositiveCellHeightDrawsTheEmThatFitsInIt) {
+  // A 33-pixel Arial cell holds a 29-pixel em, not the 30 that rounding gives.
+  EmfWriter w = TextPage();
+  w.Record(RecordType::ExtCreateFontIndirectW, FontRecord(1, u"Arial", 33)).UseHandle(1).SelectObject(1);
+  w.Record(RecordType::ExtTextOutW, TextRecord({10, 60}, Utf16Bytes(u"Hg"), 2, std::vector<std::int32_t>{24, 20}));
+  const QImage played = Play(w).image;
+  ASSERT_FALSE(InkBox(played).isEmpty());
+  EXPECT_EQ(played, Direct(u"Hg", {10, 60}, {24, 20}, -29));
+  EXPECT_NE(played, Direct(u"Hg", {10, 60}, {24, 20}, -30));
+}
+
 TEST(PlayText, ExtTextOutADecodesInTheFontsCodePage) {
   const std::vector<std::uint8_t> cyrillic{0xC0, 0xE1};  // U+0410 U+0431 in code page 1251
   EmfWriter w = TextPage();

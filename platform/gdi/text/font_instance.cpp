@@ -53,7 +53,11 @@ int PixelsPerEm(const FontFileMetrics& metrics, int device_height) {
     long long cell = metrics.win_ascent + metrics.win_descent;
     if (cell <= 0) cell = metrics.units_per_em;
     // MulDiv: rounded to the nearest.
-    ppem = (static_cast<long long>(metrics.units_per_em) * device_height + cell / 2) / cell;
+    const auto mul_div = [](long long a, long long b, long long c) { return (a * b + c / 2) / c; };
+    ppem = mul_div(metrics.units_per_em, device_height, cell);
+    // Rounded up, the size's own cell can come out a pixel taller than the
+    // height asked for; the size below it is taken then.
+    if (ppem > 1 && mul_div(cell, ppem, metrics.units_per_em) > device_height) --ppem;
   }
   return static_cast<int>(std::clamp<long long>(ppem, 1, kMaxPpem));
 }
