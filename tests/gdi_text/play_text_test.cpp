@@ -1,4 +1,5 @@
 // The player's text records: fonts, strings, dx arrays and their checks.
+#include <QFile>
 #include <gtest/gtest.h>
 
 #include "platform/gdi/emf/emf_writer.h"
@@ -85,6 +86,23 @@ TEST(PlayText, APositiveCellHeightDrawsTheEmThatFitsInIt) {
   ASSERT_FALSE(InkBox(played).isEmpty());
   EXPECT_EQ(played, Direct(u"Hg", {10, 60}, {24, 20}, -29));
   EXPECT_NE(played, Direct(u"Hg", {10, 60}, {24, 20}, -30));
+}
+
+TEST(PlayText, TopAlignedTextHangsByTheAscentOfTheFontsOwnMetrics) {
+  // Tahoma's VDMX table holds one ratio, for all glyphs, which GDI passes
+  // over: a 70-pixel em has the 70-pixel ascent of its win metrics, not
+  // the table's 72.
+  if (!QFile::exists("/usr/share/wine/fonts/tahoma.ttf")) GTEST_SKIP() << "no Tahoma";
+  const auto page = [](std::uint32_t align, std::int32_t y) {
+    EmfWriter w;
+    w.SetBkMode(kTransparent).SetTextAlign(align);
+    w.Record(RecordType::ExtCreateFontIndirectW, FontRecord(1, u"Tahoma", -70)).UseHandle(1).SelectObject(1);
+    w.Record(RecordType::ExtTextOutW, TextRecord({5, y}, Utf16Bytes(u"H"), 1, std::vector<std::int32_t>{50}));
+    return Play(w).image;
+  };
+  const QImage top = page(0, 5);
+  ASSERT_FALSE(InkBox(top).isEmpty());
+  EXPECT_EQ(top, page(kBaseline, 75));
 }
 
 TEST(PlayText, ExtTextOutADecodesInTheFontsCodePage) {

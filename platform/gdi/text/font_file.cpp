@@ -68,9 +68,12 @@ std::vector<FontFileMetrics::VdmxEntry> ReadVdmx(FT_Face face) {
   std::optional<std::size_t> group;
   const std::size_t offsets_at = 6 + std::size_t{ratios} * 4;
   for (std::uint16_t i = 0; i < ratios && !group; ++i) {
-    r.U8();  // bCharSet
+    // GDI reads only the ratios kept for the Windows ANSI subset (character
+    // set 1); a ratio for all glyphs (0), as Wine's Tahoma has, is passed over.
+    const int charset = r.U8();
     const int x = r.U8(), y_start = r.U8(), y_end = r.U8();
-    if ((x == 0 && y_start == 0 && y_end == 0) || (y_start <= x && x <= y_end)) {
+    if (charset == 0) continue;
+    if ((x == 0 && y_start == 0 && y_end == 0) || (x == 1 && y_start <= 1 && 1 <= y_end)) {
       io::ByteReader at{std::span<const std::byte>(table)};
       at.Seek(offsets_at + std::size_t{i} * 2);
       const std::uint16_t v = at.U16();
