@@ -5,11 +5,15 @@ with its reference render (imgdiff.py --json).
 Prints, separately for pages without and with text, the median and 90th
 percentile of the inked bad share (bad_shift_of_ink), the median bad_shift,
 the worst pages, pages that failed to render, and the record types that
-emfplay reported as unhandled or malformed across the corpus.
+emfplay reported as unhandled or malformed across the corpus. The figures
+are given for all pages and again without the pages whose reference render
+is judged wrong (reference_faults.tsv beside this script: page, what the
+reference does, what the records say, the [MS-EMF] section).
 
     tests/fidelity/run_fidelity.py [--emfplay BIN] [--corpus DIR] [--out DIR]
                                    [--text 0|1|all] [--match TEXT] [--max-mp N]
                                    [--skip EMR_NAME] [--heatmaps] [--jobs N]
+                                   [--faults TSV]
 """
 import argparse
 import json
@@ -87,18 +91,34 @@ def run_page(args, row):
     return result
 
 
-def summarise(label, results, worst):
+def read_faults(path):
+    """Page names (file names without extension) whose reference is judged wrong."""
+    if not path or not os.path.isfile(path):
+        return set()
+    with open(path, encoding='utf-8') as f:
+        return {line.split('\t', 1)[0].strip() for line in f
+                if line.strip() and not line.startswith('#') and not line.startswith('page\t')}
+
+
+def figures(scored):
+    ink = [r['ink_bad'] for r in scored]
+    shift = [r['bad_shift'] for r in scored]
+    return (f'inked-bad share: median {100 * statistics.median(ink):.2f} %, '
+            f'p90 {100 * percentile(ink, 0.9):.2f} %; bad_shift median {100 * statistics.median(shift):.3f} %')
+
+
+def summarise(label, results, worst, faults):
     scored = [r for r in results if 'ink_bad' in r]
     print(f'\n== {label}: {len(results)} pages, {len(scored)} compared')
     if scored:
-        ink = [r['ink_bad'] for r in scored]
-        shift = [r['bad_shift'] for r in scored]
-        print(f'   inked-bad share: median {100 * statistics.median(ink):.2f} %, '
-              f'p90 {100 * percentile(ink, 0.9):.2f} %')
-        print(f'   bad_shift:       median {100 * statistics.median(shift):.3f} %')
+        print(f'   {"all pages (%d):" % len(scored):32s} {figures(scored)}')
+        judged = [r for r in scored if r['name'] not in faults]
+        if judged:
+            print(f'   {"without reference faults (%d):" % len(judged):32s} {figures(judged)}')
         print(f'   worst {min(worst, len(scored))}:')
         for r in sorted(scored, key=lambda r: -r['ink_bad'])[:worst]:
-            print(f"     {100 * r['ink_bad']:6.2f} %  {100 * r['bad_shift']:6.3f} %  {r['name']} ({r['size']} @ {r['dpi']})")
+            mark = '  [reference fault]' if r['name'] in faults else ''
+            print(f"     {100 * r['ink_bad']:6.2f} %  {100 * r['bad_shift']:6.3f} %  {r['name']} ({r['size']} @ {r['dpi']}){mark}")
     for r in results:
         if 'failed' in r:
             print(f"   FAILED {r['name']}: {r['failed']}")
@@ -120,6 +140,8 @@ def main():
     parser.add_argument('--worst', type=int, default=10)
     parser.add_argument('--heatmaps', action='store_true')
     parser.add_argument('--json', help='also write every page result to this file')
+    parser.add_argument('--faults', default=os.path.join(HERE, 'reference_faults.tsv'),
+                        help='pages whose reference render is judged wrong, reported apart')
     parser.add_argument('--skip', action='append', default=[], metavar='EMR_NAME',
                         help='have emfplay pass over a record type the reference renderer drops '
                              '(EMR_EXTCREATEPEN: the references were made by a player whose '
@@ -139,10 +161,11 @@ def main():
     with ThreadPoolExecutor(max_workers=max(1, args.jobs)) as pool:
         results = list(pool.map(lambda row: run_page(args, row), rows))
 
+    faults = read_faults(args.faults)
     for flag, label in ((False, 'has_text=0'), (True, 'has_text=1')):
         group = [r for r in results if r['has_text'] == flag]
         if group:
-            summarise(label, group, args.worst)
+            summarise(label, group, args.worst, faults)
 
     unhandled = defaultdict(lambda: [0, 0, 0])  # unhandled, malformed, pages
     for r in results:
@@ -156,6 +179,8 @@ def main():
     for name, (missing, malformed, pages) in sorted(unhandled.items(), key=lambda kv: -kv[1][0] - kv[1][1]):
         print(f'   {name:28s} {missing:7d} {malformed:7d} {pages:5d}')
     if args.json:
+        for r in results:
+            r['reference_fault'] = r['name'] in faults
         with open(args.json, 'w', encoding='utf-8') as f:
             json.dump(results, f, indent=1)
     return 0
