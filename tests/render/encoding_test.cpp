@@ -206,6 +206,28 @@ TEST_F(Encoding, TrueColourPngIsNotReducedWhateverItsColourCount) {
   EXPECT_EQ(DistinctColours(back), DistinctColours(original));
 }
 
+// The faster compression must stay lossless and leave the interlace choice
+// to the setting. (Gray pages are reduced to their colour count first, so
+// only true colour can come back as it went in.)
+TEST_F(Encoding, PngCompressionIsLosslessAndKeepsTheInterlaceSetting) {
+  for (int mode : {0, 2}) {
+    for (bool interlace : {true, false}) {
+      EncodingOptions o = Series(EncodedFormat::Png);
+      o.PNG_TrueIndexGray = mode;
+      o.PNG_Interlace = interlace;
+      Magick::Image original = Picture(130, 70);
+      const auto path = Written(original, 96.0, o, ".png");
+      const auto bytes = Bytes(path);
+      ASSERT_GT(bytes.size(), 29u);
+      EXPECT_EQ(bytes[28], interlace ? 1 : 0) << "mode " << mode;  // IHDR interlace method
+      if (mode != 0) continue;
+      Magick::Image back(path);
+      original.depth(8);
+      EXPECT_EQ(back.compare(original, Magick::AbsoluteErrorMetric), 0.0) << "interlace " << interlace;
+    }
+  }
+}
+
 TEST_F(Encoding, TiffLzwAndBilevel) {
   EncodingOptions o = Series(EncodedFormat::Tiff);
   o.TIF_Lzw = true;
