@@ -44,7 +44,7 @@ Result Convert(const std::string& args) {
 std::string WritePage(const std::string& name, int width_mm, int height_mm) {
   gdi::EmfWriter writer;
   writer.Frame({0, 0, width_mm * 100, height_mm * 100}).Device({width_mm * 10, height_mm * 10}, {width_mm, height_mm});
-  writer.CreateBrush(1, 0, 0x000000FF).SelectObject(1);
+  writer.CreateBrush(1, gdi::BrushStyle::Solid, 0x000000FF).SelectObject(1);
   writer.Rectangle({0, 0, width_mm * 5, height_mm * 5});
   const auto bytes = writer.Finish();
   const std::string path = (TempDir() / name).string();

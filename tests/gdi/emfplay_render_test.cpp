@@ -48,7 +48,7 @@ TEST(EmfplayRender, SupersamplingAveragesWithTruncation) {
 
 TEST(EmfplayRender, SkippedTypesCountAsUnhandled) {
   EmfWriter w;
-  w.CreateBrush(1, 0, 0x0000FF).SelectObject(1).Rectangle({0, 0, 50, 50});
+  w.CreateBrush(1, gdi::BrushStyle::Solid, 0x0000FF).SelectObject(1).Rectangle({0, 0, 50, 50});
   auto metafile = gdi::Metafile::FromBytes(w.Finish());
   ASSERT_TRUE(metafile);
   gdi::PlayReport report;

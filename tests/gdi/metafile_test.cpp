@@ -11,7 +11,7 @@ namespace {
 EmfWriter Sample() {
   EmfWriter w;
   w.Frame({0, 0, 2100, 2970}).Device({800, 600}, {200, 150});
-  w.CreatePen(3, 0, 1, 0).SelectObject(3).Rectangle({1, 2, 30, 40});
+  w.CreatePen(3, PenStyle::Solid, 1, 0).SelectObject(3).Rectangle({1, 2, 30, 40});
   return w;
 }
 

@@ -9,7 +9,7 @@ namespace {
 // Red brush, no pen: a rectangle fills exactly its box.
 EmfWriter Filler() {
   EmfWriter w;
-  w.CreateBrush(1, 0, kRed).SelectObject(1).SelectObject(kStockNullPen);
+  w.CreateBrush(1, BrushStyle::Solid, kRed).SelectObject(1).SelectObject(kStockNullPen);
   return w;
 }
 
@@ -99,7 +99,7 @@ TEST(PlayClip, TheCallersClipBoundsThePicture) {
 
 TEST(PlayClip, RegionRecordsFillFrameAndInvert) {
   EmfWriter w;
-  w.CreateBrush(1, 0, kRed);
+  w.CreateBrush(1, BrushStyle::Solid, kRed);
   auto region_record = [&w](RecordType type, bool with_brush, std::initializer_list<RectL> rects, bool frame = false) {
     const RecordBuilder data = RegionData(rects);
     RecordBuilder b;

@@ -11,7 +11,7 @@ const std::map<ColorRef, char> kLegend = {{kBlack, '#'}, {kRed, 'r'}, {kGreen, '
 
 EmfWriter RedBrush() {
   EmfWriter w;
-  w.CreateBrush(1, 0, kRed).SelectObject(1);
+  w.CreateBrush(1, BrushStyle::Solid, kRed).SelectObject(1);
   return w;
 }
 
@@ -56,8 +56,8 @@ TEST(PlayShapes, LinesLeaveOutTheirLastPixel) {
 
 TEST(PlayShapes, CosmeticDashesFollowGdiLengths) {
   EmfWriter w;
-  w.CreatePen(1, 1 /* PS_DASH */, 0, kBlack).SelectObject(1).MoveTo(5, 60).LineTo(95, 60);
-  w.CreatePen(2, 2 /* PS_DOT */, 0, kBlack).SelectObject(2).MoveTo(5, 65).LineTo(95, 65);
+  w.CreatePen(1, PenStyle::Dash, 0, kBlack).SelectObject(1).MoveTo(5, 60).LineTo(95, 60);
+  w.CreatePen(2, PenStyle::Dot, 0, kBlack).SelectObject(2).MoveTo(5, 65).LineTo(95, 65);
   const Played p = Play(w);
   EXPECT_EQ(Picture(p.surface, {5, 60, 30, 1}, kLegend), "##################......######\n");
   EXPECT_EQ(Picture(p.surface, {5, 65, 12, 1}, kLegend), "###...###...\n");
@@ -65,7 +65,7 @@ TEST(PlayShapes, CosmeticDashesFollowGdiLengths) {
 
 TEST(PlayShapes, WideDashedPensFromCreatePenDrawSolid) {
   EmfWriter w;
-  w.CreatePen(1, 1 /* PS_DASH */, 3, kBlack).SelectObject(1).MoveTo(10, 50).LineTo(60, 50);
+  w.CreatePen(1, PenStyle::Dash, 3, kBlack).SelectObject(1).MoveTo(10, 50).LineTo(60, 50);
   const Played p = Play(w);
   for (int y = 49; y <= 51; ++y) EXPECT_EQ(CountColor(p.surface, kBlack, {12, y, 46, 1}), 46) << "row " << y;
   EXPECT_EQ(CountColor(p.surface, kBlack, {0, 47, 100, 1}), 0);
@@ -74,9 +74,9 @@ TEST(PlayShapes, WideDashedPensFromCreatePenDrawSolid) {
 
 TEST(PlayShapes, GeometricPenWidthsFollowTheTransform) {
   EmfWriter w;
-  w.SetMapMode(8).SetWindowExt(10, 10).SetViewportExt(40, 40);  // 4 px per unit
-  w.CreatePen(1, 0, 1, kBlack).SelectObject(1).MoveTo(2, 10).LineTo(20, 10);
-  w.CreatePen(2, 0, 0, kBlack).SelectObject(2).MoveTo(2, 20).LineTo(20, 20);
+  w.SetMapMode(MapMode::Anisotropic).SetWindowExt(10, 10).SetViewportExt(40, 40);  // 4 px per unit
+  w.CreatePen(1, PenStyle::Solid, 1, kBlack).SelectObject(1).MoveTo(2, 10).LineTo(20, 10);
+  w.CreatePen(2, PenStyle::Solid, 0, kBlack).SelectObject(2).MoveTo(2, 20).LineTo(20, 20);
   const Played p = Play(w);
   EXPECT_EQ(CountColor(p.surface, kBlack, {40, 36, 1, 10}), 4);  // width 1 → 4 pixels
   EXPECT_EQ(CountColor(p.surface, kBlack, {40, 76, 1, 10}), 1);  // width 0 stays cosmetic
@@ -115,9 +115,9 @@ TEST(PlayShapes, PieFollowsTheArcDirection) {
 
 TEST(PlayShapes, HatchBrushesUseTheBackgroundMode) {
   EmfWriter w;
-  w.CreateBrush(1, 2 /* BS_HATCHED */, kRed, 0 /* HS_HORIZONTAL */).SelectObject(1).SelectObject(kStockNullPen);
+  w.CreateBrush(1, BrushStyle::Hatched, kRed, HatchStyle::Horizontal).SelectObject(1).SelectObject(kStockNullPen);
   w.SetBkColor(kGreen).Rectangle({0, 0, 16, 16});
-  w.SetBkMode(1).Rectangle({20, 0, 36, 16});
+  w.SetBkMode(BkMode::Transparent).Rectangle({20, 0, 36, 16});
   const Played p = Play(w);
   for (int y = 0; y < 16; ++y) {
     const ColorRef line = y % 8 == 3 ? kRed : kGreen;
@@ -129,10 +129,10 @@ TEST(PlayShapes, HatchBrushesUseTheBackgroundMode) {
 TEST(PlayShapes, Rop2ModesMixWithTheSurface) {
   EmfWriter w = RedBrush();
   w.SelectObject(kStockNullPen);
-  w.SetRop2(7 /* R2_XORPEN */).Rectangle({0, 0, 10, 10}).Rectangle({0, 0, 5, 10});
-  w.SetRop2(1 /* R2_BLACK */).Rectangle({20, 0, 30, 10});
-  w.SetRop2(11 /* R2_NOP */).Rectangle({40, 0, 50, 10});
-  w.SetRop2(6 /* R2_NOT */).Rectangle({20, 0, 25, 10});
+  w.SetRop2(Rop2::XorPen).Rectangle({0, 0, 10, 10}).Rectangle({0, 0, 5, 10});
+  w.SetRop2(Rop2::Black).Rectangle({20, 0, 30, 10});
+  w.SetRop2(Rop2::Nop).Rectangle({40, 0, 50, 10});
+  w.SetRop2(Rop2::Not).Rectangle({20, 0, 25, 10});
   const Played p = Play(w);
   EXPECT_EQ(CountColor(p.surface, kWhite, {0, 0, 5, 10}), 50);       // xor twice
   EXPECT_EQ(CountColor(p.surface, 0xFFFF00, {5, 0, 5, 10}), 50);     // white xor red
@@ -143,8 +143,8 @@ TEST(PlayShapes, Rop2ModesMixWithTheSurface) {
 
 TEST(PlayShapes, PaletteIndexColoursResolveThroughTheDefaultPalette) {
   EmfWriter w;
-  w.CreateBrush(1, 0, 0xFF0000FF).SelectObject(1).SelectObject(kStockNullPen).Rectangle({0, 0, 10, 10});
-  w.CreateBrush(2, 0, 0x0100000D).SelectObject(2).Rectangle({10, 0, 20, 10});  // entry 13: red
+  w.CreateBrush(1, BrushStyle::Solid, 0xFF0000FF).SelectObject(1).SelectObject(kStockNullPen).Rectangle({0, 0, 10, 10});
+  w.CreateBrush(2, BrushStyle::Solid, 0x0100000D).SelectObject(2).Rectangle({10, 0, 20, 10});  // entry 13: red
   const Played p = Play(w);
   EXPECT_EQ(CountColor(p.surface, kBlack, {0, 0, 10, 10}), 100);  // index past the end: entry 0
   EXPECT_EQ(CountColor(p.surface, kRed, {10, 0, 10, 10}), 100);
@@ -170,7 +170,7 @@ TEST(PlayShapes, PolyPolygonsShareOneFillRule) {
   const std::vector<std::vector<PointL>> rings = {{{10, 10}, {50, 10}, {50, 50}, {10, 50}},
                                                   {{20, 20}, {40, 20}, {40, 40}, {20, 40}}};
   w.PolyPoly16(RecordType::PolyPolygon16, rings);
-  w.SetPolyFillMode(2);
+  w.SetPolyFillMode(PolyFillMode::Winding);
   const std::vector<std::vector<PointL>> moved = {{{60, 10}, {100, 10}, {100, 50}, {60, 50}},
                                                   {{70, 20}, {90, 20}, {90, 40}, {70, 40}}};
   w.PolyPoly16(RecordType::PolyPolygon16, moved);

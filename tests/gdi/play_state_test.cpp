@@ -9,7 +9,7 @@ namespace {
 
 EmfWriter Filler(ColorRef color = kRed) {
   EmfWriter w;
-  w.CreateBrush(1, 0, color).SelectObject(1).SelectObject(kStockNullPen);
+  w.CreateBrush(1, BrushStyle::Solid, color).SelectObject(1).SelectObject(kStockNullPen);
   return w;
 }
 
@@ -29,7 +29,7 @@ TEST(PlayState, TheFrameOriginMovesThePicture) {
 
 TEST(PlayState, AnisotropicMappingScalesShapes) {
   EmfWriter w = Filler();
-  w.SetMapMode(8).SetWindowOrg(100, 100).SetWindowExt(1000, 1000).SetViewportExt(100, 100);
+  w.SetMapMode(MapMode::Anisotropic).SetWindowOrg(100, 100).SetWindowExt(1000, 1000).SetViewportExt(100, 100);
   w.Rectangle({200, 200, 600, 600});
   const Played p = Play(w);
   EXPECT_EQ(BoundsOf(p.surface, kRed), QRect(10, 10, 40, 40));
@@ -40,7 +40,7 @@ TEST(PlayState, WorldTransformScalesShapes) {
   const float scale[6] = {2, 0, 0, 2, 0, 0};
   w.SetWorldTransform(scale).Rectangle({5, 5, 10, 10});
   const float shift[6] = {1, 0, 0, 1, 50, 0};
-  w.ModifyWorldTransform(shift, 3 /* MWT_RIGHTMULTIPLY */).Rectangle({5, 5, 10, 10});
+  w.ModifyWorldTransform(shift, WorldTransformMode::RightMultiply).Rectangle({5, 5, 10, 10});
   const Played p = Play(w);
   EXPECT_EQ(CountColor(p.surface, kRed, {10, 10, 10, 10}), 100);
   EXPECT_EQ(CountColor(p.surface, kRed, {60, 10, 10, 10}), 100);
@@ -49,8 +49,8 @@ TEST(PlayState, WorldTransformScalesShapes) {
 
 TEST(PlayState, RestoreDcBringsBackObjectsAndMapping) {
   EmfWriter w = Filler();
-  w.SaveDc().CreateBrush(2, 0, kGreen).SelectObject(2);
-  w.SetMapMode(8).SetViewportExt(4, 4);
+  w.SaveDc().CreateBrush(2, BrushStyle::Solid, kGreen).SelectObject(2);
+  w.SetMapMode(MapMode::Anisotropic).SetViewportExt(4, 4);
   w.RestoreDc(-1).Rectangle({0, 0, 10, 10});
   const Played p = Play(w);
   EXPECT_EQ(BoundsOf(p.surface, kRed), QRect(0, 0, 10, 10));
@@ -77,11 +77,11 @@ TEST(PlayState, TheMetafileCannotRestoreTheCallersSavedStates) {
 TEST(PlayState, PlaybackStartsFreshAndLeavesTheCallerAsItWas) {
   auto metafile = Metafile::FromBytes(EmfWriter()
                                           .SetTextColor(kGreen)
-                                          .SetBkMode(1)
-                                          .SetRop2(7)
-                                          .SetMapMode(8)
+                                          .SetBkMode(BkMode::Transparent)
+                                          .SetRop2(Rop2::XorPen)
+                                          .SetMapMode(MapMode::Anisotropic)
                                           .SetViewportExt(3, 3)
-                                          .CreateBrush(1, 0, kRed)
+                                          .CreateBrush(1, BrushStyle::Solid, kRed)
                                           .SelectObject(1)
                                           .Finish());
   ASSERT_TRUE(metafile);
@@ -101,7 +101,8 @@ TEST(PlayState, PlaybackStartsFreshAndLeavesTheCallerAsItWas) {
 
 TEST(PlayState, RecordsCarryingBadValuesAreCountedAsMalformed) {
   EmfWriter w;
-  w.SetMapMode(99).SetBkMode(7).SetRop2(0).Words(RecordType::SetWindowExtEx, {});
+  w.Words(RecordType::SetMapMode, {99}).Words(RecordType::SetBkMode, {7}).Words(RecordType::SetRop2, {0});
+  w.Words(RecordType::SetWindowExtEx, {});
   w.Record(RecordType::GdiComment, RecordBuilder().U32(4).U32(0x2B464D45));
   const Played p = Play(w);
   for (RecordType t : {RecordType::SetMapMode, RecordType::SetBkMode, RecordType::SetRop2, RecordType::SetWindowExtEx})

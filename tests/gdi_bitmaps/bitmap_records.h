@@ -10,12 +10,16 @@
 
 #include "platform/gdi/dc/device_context.h"
 #include "platform/gdi/emf/emf_writer.h"
+#include "platform/gdi/emf/gdi_enums.h"
 #include "platform/gdi/emf/metafile.h"
 #include "platform/gdi/player/player.h"
 #include "platform/gdi/dc/surface.h"
 #include "tests/gdi_bitmaps/dib_bytes.h"
 
 namespace pw::test {
+
+// A ROP code as a blit record carries it.
+constexpr std::uint32_t Rop(gdi::Rop3 rop) { return static_cast<std::uint32_t>(rop); }
 
 struct TestDib {
   Bytes info;
@@ -80,7 +84,7 @@ inline gdi::RecordBuilder BltRecord(Rect4 dest, std::uint32_t op, std::int32_t x
 }
 
 inline gdi::RecordBuilder StretchDIBitsRecord(Rect4 dest, Rect4 src, const TestDib& dib,
-                                              std::uint32_t rop = 0x00CC0020) {
+                                              std::uint32_t rop = Rop(gdi::Rop3::SrcCopy)) {
   gdi::RecordBuilder b;
   b.Rect({0, 0, 0, 0}).I32(dest.x).I32(dest.y).I32(src.x).I32(src.y).I32(src.cx).I32(src.cy);
   PutBitmap(b, 80, &dib, false);

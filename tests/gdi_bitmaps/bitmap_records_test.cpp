@@ -86,11 +86,11 @@ TEST(BitmapRecords, NegativeDestinationExtentMirrors) {
 
 TEST(BitmapRecords, BitBltCopiesAndWithoutABitmapFillsWithTheBrush) {
   EmfWriter w;
-  w.CreateBrush(1, 0, 0x0000FF00 /* green */);
+  w.CreateBrush(1, gdi::BrushStyle::Solid, 0x0000FF00 /* green */);
   w.SelectObject(1);
-  w.Record(RecordType::BitBlt, BltRecord({0, 0, 5, 3}, 0x00F00021 /* PATCOPY */, 0, 0, nullptr));
-  w.Record(RecordType::BitBlt, BltRecord({20, 20, 2, 2}, 0x00CC0020, 0, 0, &kTwoByTwo));
-  w.Record(RecordType::BitBlt, BltRecord({0, 10, 5, 3}, 0x00550009 /* DSTINVERT */, 0, 0, nullptr));
+  w.Record(RecordType::BitBlt, BltRecord({0, 0, 5, 3}, Rop(gdi::Rop3::PatCopy), 0, 0, nullptr));
+  w.Record(RecordType::BitBlt, BltRecord({20, 20, 2, 2}, Rop(gdi::Rop3::SrcCopy), 0, 0, &kTwoByTwo));
+  w.Record(RecordType::BitBlt, BltRecord({0, 10, 5, 3}, Rop(gdi::Rop3::DstInvert), 0, 0, nullptr));
   const auto p = Play(w);
   EXPECT_EQ(PlayedCount(p, RecordType::BitBlt), 3u);
   EXPECT_EQ(At(p, 0, 0), kGreen);
@@ -104,14 +104,14 @@ TEST(BitmapRecords, BitBltCopiesAndWithoutABitmapFillsWithTheBrush) {
 
 TEST(BitmapRecords, SourceRopsCombineWithTheDestination) {
   EmfWriter w;
-  w.CreateBrush(1, 0, 0x000000FF /* red */);
+  w.CreateBrush(1, gdi::BrushStyle::Solid, 0x000000FF /* red */);
   w.SelectObject(1);
-  w.Record(RecordType::BitBlt, BltRecord({0, 0, 2, 2}, 0x00F00021, 0, 0, nullptr));
-  w.Record(RecordType::BitBlt, BltRecord({0, 0, 2, 2}, 0x008800C6 /* SRCAND */, 0, 0, &kTwoByTwo));
-  w.Record(RecordType::BitBlt, BltRecord({4, 0, 2, 2}, 0x00660046 /* SRCINVERT */, 0, 0, &kTwoByTwo));
+  w.Record(RecordType::BitBlt, BltRecord({0, 0, 2, 2}, Rop(gdi::Rop3::PatCopy), 0, 0, nullptr));
+  w.Record(RecordType::BitBlt, BltRecord({0, 0, 2, 2}, Rop(gdi::Rop3::SrcAnd), 0, 0, &kTwoByTwo));
+  w.Record(RecordType::BitBlt, BltRecord({4, 0, 2, 2}, Rop(gdi::Rop3::SrcInvert), 0, 0, &kTwoByTwo));
   // S ? D : P with a black and white source, the way transparent masks are drawn.
   const TestDib mono = Dib24(2, 1, {0x000000, 0xFFFFFF});
-  w.Record(RecordType::BitBlt, BltRecord({8, 0, 2, 1}, 0x00B8074A, 0, 0, &mono));
+  w.Record(RecordType::BitBlt, BltRecord({8, 0, 2, 1}, Rop(gdi::Rop3::Pdspdxax), 0, 0, &mono));
   const auto p = Play(w);
   EXPECT_EQ(At(p, 0, 0), kRed);    // red & red
   EXPECT_EQ(At(p, 1, 0), kBlack);  // red & green
@@ -125,12 +125,12 @@ TEST(BitmapRecords, StretchModesReduceDifferently) {
   const TestDib row = Dib24(4, 1, {0xFF0000, 0x00FF00, 0x0000FF, 0xFFFFFF});
   const Rect4 extent{0, 0, 4, 1};
   EmfWriter w;
-  w.Words(RecordType::SetStretchBltMode, {3});  // COLORONCOLOR: last pixel of each run
-  w.Record(RecordType::StretchBlt, BltRecord({0, 0, 2, 1}, 0x00CC0020, 0, 0, &row, extent));
-  w.Words(RecordType::SetStretchBltMode, {1});  // BLACKONWHITE: AND of each run
-  w.Record(RecordType::StretchBlt, BltRecord({0, 1, 2, 1}, 0x00CC0020, 0, 0, &row, extent));
-  w.Words(RecordType::SetStretchBltMode, {2});  // WHITEONBLACK: OR of each run
-  w.Record(RecordType::StretchBlt, BltRecord({0, 2, 2, 1}, 0x00CC0020, 0, 0, &row, extent));
+  w.SetStretchBltMode(gdi::StretchBltMode::ColorOnColor);  // last pixel of each run
+  w.Record(RecordType::StretchBlt, BltRecord({0, 0, 2, 1}, Rop(gdi::Rop3::SrcCopy), 0, 0, &row, extent));
+  w.SetStretchBltMode(gdi::StretchBltMode::BlackOnWhite);  // AND of each run
+  w.Record(RecordType::StretchBlt, BltRecord({0, 1, 2, 1}, Rop(gdi::Rop3::SrcCopy), 0, 0, &row, extent));
+  w.SetStretchBltMode(gdi::StretchBltMode::WhiteOnBlack);  // OR of each run
+  w.Record(RecordType::StretchBlt, BltRecord({0, 2, 2, 1}, Rop(gdi::Rop3::SrcCopy), 0, 0, &row, extent));
   const auto p = Play(w);
   EXPECT_EQ(At(p, 0, 0), kGreen);
   EXPECT_EQ(At(p, 1, 0), kWhite);
@@ -143,9 +143,9 @@ TEST(BitmapRecords, StretchModesReduceDifferently) {
 TEST(BitmapRecords, HalftoneInterpolatesBetweenNeighbours) {
   const TestDib ramp = Dib24(2, 1, {0x000000, 0xFFFFFF});
   EmfWriter w;
-  w.Words(RecordType::SetStretchBltMode, {4});
+  w.SetStretchBltMode(gdi::StretchBltMode::Halftone);
   w.Record(RecordType::StretchDiBits, StretchDIBitsRecord({0, 0, 4, 1}, {0, 0, 2, 1}, ramp));
-  w.Words(RecordType::SetStretchBltMode, {3});
+  w.SetStretchBltMode(gdi::StretchBltMode::ColorOnColor);
   w.Record(RecordType::StretchDiBits, StretchDIBitsRecord({0, 1, 4, 1}, {0, 0, 2, 1}, ramp));
   const auto p = Play(w);
   // Pixel i samples the source at i / 2: 0, ½ (half way), 1, 1½ (edge repeats).
@@ -166,7 +166,7 @@ TEST(BitmapRecords, ClipAndWorldTransformApply) {
   w.RestoreDc(-1);
   const float scale[6] = {3, 0, 0, 3, 0, 0};
   w.SetWorldTransform(scale);
-  w.Record(RecordType::BitBlt, BltRecord({10, 10, 2, 2}, 0x00CC0020, 0, 0, &kTwoByTwo));
+  w.Record(RecordType::BitBlt, BltRecord({10, 10, 2, 2}, Rop(gdi::Rop3::SrcCopy), 0, 0, &kTwoByTwo));
   const auto p = Play(w);
   EXPECT_EQ(At(p, 10, 0), kRed);
   EXPECT_EQ(At(p, 11, 0), kWhite) << "outside the clip";
@@ -285,9 +285,9 @@ TEST(BitmapRecords, RleSkippedPixelsKeepTheDestination) {
   PutQuads(info, {0x000000, 0x0000FF});
   const Bytes rle = Raw({1, 1, 0, 2, 1, 0, 1, 1, 0, 1});  // blue, skip one, blue
   EmfWriter w;
-  w.CreateBrush(1, 0, 0x000000FF);
+  w.CreateBrush(1, gdi::BrushStyle::Solid, 0x000000FF);
   w.SelectObject(1);
-  w.Record(RecordType::BitBlt, BltRecord({0, 0, 3, 1}, 0x00F00021, 0, 0, nullptr));
+  w.Record(RecordType::BitBlt, BltRecord({0, 0, 3, 1}, Rop(gdi::Rop3::PatCopy), 0, 0, nullptr));
   w.Record(RecordType::StretchDiBits, StretchDIBitsRecord({0, 0, 3, 1}, {0, 0, 3, 1}, TestDib{info, rle}));
   const auto p = Play(w);
   EXPECT_EQ(At(p, 0, 0), kBlue);
@@ -303,7 +303,7 @@ TEST(BitmapRecords, BitmapFieldsOutsideTheRecordAreRefused) {
   w.CorruptU32(at + 60, 0x7FFFFFFF);  // cbBitsSrc far past the record
   w.Record(RecordType::StretchDiBits, past_end);
   w.CorruptU32(w.RecordOffset(2) + 48, 0xFFFFFFF0);  // offBmiSrc wraps around
-  w.Record(RecordType::BitBlt, BltRecord({0, 0, 2, 2}, 0x00CC0020, 0, 0, &kTwoByTwo));
+  w.Record(RecordType::BitBlt, BltRecord({0, 0, 2, 2}, Rop(gdi::Rop3::SrcCopy), 0, 0, &kTwoByTwo));
   w.CorruptU32(w.RecordOffset(3) + 88, 4);  // cbBmiSrc too small for a header
   const auto p = Play(w);
   ASSERT_TRUE(p.ok);
@@ -344,16 +344,16 @@ TEST(BitmapRecords, PatternFillsStayInsideAClipPath) {
   w.Rectangle({10, 10, 20, 20});
   w.Record(RecordType::EndPath);
   w.Words(RecordType::SelectClipPath, {5});  // RGN_COPY
-  w.CreateBrush(1, 0, 0x000000FF);
+  w.CreateBrush(1, gdi::BrushStyle::Solid, 0x000000FF);
   w.SelectObject(1);
-  w.Record(RecordType::StretchBlt, BltRecord({0, 0, 40, 40}, 0x00F00021, 0, 0, nullptr, Rect4{0, 0, 0, 0}));
+  w.Record(RecordType::StretchBlt, BltRecord({0, 0, 40, 40}, Rop(gdi::Rop3::PatCopy), 0, 0, nullptr, Rect4{0, 0, 0, 0}));
   // The way Office draws gradients: each shape's clip path in its own save level.
   w.SaveDc();
   w.Record(RecordType::BeginPath);
   w.Rectangle({50, 10, 60, 20});
   w.Record(RecordType::EndPath);
   w.Words(RecordType::SelectClipPath, {5});
-  w.Record(RecordType::BitBlt, BltRecord({40, 0, 40, 40}, 0x00F00021, 0, 0, nullptr));
+  w.Record(RecordType::BitBlt, BltRecord({40, 0, 40, 40}, Rop(gdi::Rop3::PatCopy), 0, 0, nullptr));
   w.RestoreDc(-1);
   w.Record(RecordType::BeginPath);
   w.Rectangle({50, 10, 60, 20});
@@ -364,7 +364,7 @@ TEST(BitmapRecords, PatternFillsStayInsideAClipPath) {
   w.Rectangle({70, 50, 80, 60});
   w.Record(RecordType::EndPath);
   w.Words(RecordType::SelectClipPath, {5});
-  w.Record(RecordType::BitBlt, BltRecord({60, 40, 40, 40}, 0x00F00021, 0, 0, nullptr));
+  w.Record(RecordType::BitBlt, BltRecord({60, 40, 40, 40}, Rop(gdi::Rop3::PatCopy), 0, 0, nullptr));
   w.RestoreDc(-1);
   const auto p = Play(w);
   EXPECT_EQ(p.image.pixel(15, 15), 0xFFFF0000u);

@@ -17,7 +17,6 @@ using test::TextRecord;
 using test::Utf16Bytes;
 using test::TextCanvas;
 
-constexpr std::uint32_t kTransparent = 1;
 constexpr std::uint32_t kBaseline = 24;
 
 struct Played {
@@ -41,7 +40,7 @@ Played Play(const EmfWriter& writer) {
 
 EmfWriter TextPage() {
   EmfWriter w;
-  w.Words(RecordType::SetBkMode, {kTransparent});
+  w.SetBkMode(BkMode::Transparent);
   w.SetTextAlign(kBaseline);
   return w;
 }
@@ -95,7 +94,7 @@ TEST(PlayText, TopAlignedTextHangsByTheAscentOfTheFontsOwnMetrics) {
   if (!QFile::exists("/usr/share/wine/fonts/tahoma.ttf")) GTEST_SKIP() << "no Tahoma";
   const auto page = [](std::uint32_t align, std::int32_t y) {
     EmfWriter w;
-    w.SetBkMode(kTransparent).SetTextAlign(align);
+    w.SetBkMode(BkMode::Transparent).SetTextAlign(align);
     w.Record(RecordType::ExtCreateFontIndirectW, FontRecord(1, u"Tahoma", -70)).UseHandle(1).SelectObject(1);
     w.Record(RecordType::ExtTextOutW, TextRecord({5, y}, Utf16Bytes(u"H"), 1, std::vector<std::int32_t>{50}));
     return Play(w).image;

@@ -14,7 +14,6 @@ using test::InkBox;
 using test::TextRecord;
 using test::Utf16Bytes;
 
-constexpr std::int32_t kAnisotropic = 8;
 constexpr std::uint32_t kPdy = 0x2000;
 constexpr std::uint32_t kAdvanced = 2;
 
@@ -28,9 +27,9 @@ QImage Play(const EmfWriter& writer) {
 // 100 logical units on 100 pixels whose x or y axis runs the other way.
 EmfWriter Page(bool flip_x = false, bool flip_y = false) {
   EmfWriter w;
-  w.SetBkMode(1).SetTextAlign(24);
+  w.SetBkMode(BkMode::Transparent).SetTextAlign(TextAlign::Baseline);
   if (flip_x || flip_y) {
-    w.SetMapMode(kAnisotropic).SetWindowExt(100, 100);
+    w.SetMapMode(MapMode::Anisotropic).SetWindowExt(100, 100);
     w.SetViewportExt(flip_x ? -100 : 100, flip_y ? -100 : 100);
     w.SetViewportOrg(flip_x ? 100 : 0, flip_y ? 100 : 0);
   }

@@ -18,15 +18,14 @@ using test::Utf16Bytes;
 
 constexpr std::uint32_t kRed = 0x0000FF;  // COLORREF
 constexpr QRgb kRedPixel = 0xFFFF0000u;
-constexpr std::uint32_t kSolid = 0;
 constexpr std::uint32_t kNullPen = 0x80000008u;
 constexpr std::int32_t kRgnCopy = 5;
 
 EmfWriter TextInPath() {
   EmfWriter w;
-  w.SetBkMode(1).SetTextAlign(24);
+  w.SetBkMode(BkMode::Transparent).SetTextAlign(TextAlign::Baseline);
   w.Record(RecordType::ExtCreateFontIndirectW, FontRecord(1, u"Arial", -60)).UseHandle(1).SelectObject(1);
-  w.CreateBrush(2, kSolid, kRed).SelectObject(2).SelectObject(kNullPen);
+  w.CreateBrush(2, BrushStyle::Solid, kRed).SelectObject(2).SelectObject(kNullPen);
   w.Record(RecordType::BeginPath);
   w.Record(RecordType::ExtTextOutW, TextRecord({8, 70}, Utf16Bytes(u"HO"), 2, std::vector<std::int32_t>{38, 42}));
   w.Record(RecordType::EndPath);
@@ -36,7 +35,7 @@ EmfWriter TextInPath() {
 // The same text drawn in black on its own.
 QImage DrawnText() {
   EmfWriter w;
-  w.SetBkMode(1).SetTextAlign(24);
+  w.SetBkMode(BkMode::Transparent).SetTextAlign(TextAlign::Baseline);
   w.Record(RecordType::ExtCreateFontIndirectW, FontRecord(1, u"Arial", -60)).UseHandle(1).SelectObject(1);
   w.Record(RecordType::ExtTextOutW, TextRecord({8, 70}, Utf16Bytes(u"HO"), 2, std::vector<std::int32_t>{38, 42}));
   return PlayedImage(w);

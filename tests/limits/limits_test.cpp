@@ -90,10 +90,10 @@ TEST(PlaybackLimits, ObjectSlotsUpToTheTableBoundPlayAndTheNextIsNoted) {
   const std::uint32_t last = At(kObjectHandles) - 1;
   gdi::EmfWriter emf;
   emf.Handles(static_cast<std::uint16_t>(kObjectHandles.value))
-      .CreatePen(last, 0, 1, 0x0000FF)
+      .CreatePen(last, gdi::PenStyle::Solid, 1, 0x0000FF)
       .SelectObject(last)
-      .CreatePen(last + 1, 0, 1, 0x00FF00)
-      .CreateBrush(last + 2, 0, 0x00FF00);
+      .CreatePen(last + 1, gdi::PenStyle::Solid, 1, 0x00FF00)
+      .CreateBrush(last + 2, gdi::BrushStyle::Solid, 0x00FF00);
   const Played played = Play(emf);
   EXPECT_EQ(played.Of(RecordType::CreatePen).played, 1u);
   EXPECT_EQ(played.Of(RecordType::CreatePen).malformed, 1u);
@@ -104,7 +104,7 @@ TEST(PlaybackLimits, ObjectSlotsUpToTheTableBoundPlayAndTheNextIsNoted) {
 
 TEST(PlaybackLimits, SlotPastTheHeadersOwnTableIsRefusedWithoutTheBoundsNote) {
   gdi::EmfWriter emf;
-  emf.Handles(10).CreatePen(20, 0, 1, 0x0000FF);
+  emf.Handles(10).CreatePen(20, gdi::PenStyle::Solid, 1, 0x0000FF);
   const Played played = Play(emf);
   EXPECT_EQ(played.Of(RecordType::CreatePen).malformed, 1u);
   EXPECT_EQ(played.Noted(kObjectHandles), 0u);
@@ -201,7 +201,7 @@ TEST(PlaybackLimits, OverlappingRegionRectanglesUniteAsOneAfterAnother) {
   gdi::EmfWriter emf;
   emf.Record(RecordType::ExtSelectClipRgn, ClipRegion(static_cast<std::uint32_t>(rects.size()), rects));
   // A black fill of the whole page without an outline shows the clip.
-  emf.CreateBrush(1, 0, 0x000000).SelectObject(1).SelectObject(0x80000008);
+  emf.CreateBrush(1, gdi::BrushStyle::Solid, 0x000000).SelectObject(1).SelectObject(0x80000008);
   emf.Rectangle({-5, -5, 105, 105});
   auto metafile = gdi::Metafile::FromBytes(emf.Finish());
   ASSERT_TRUE(metafile.has_value());

@@ -224,7 +224,7 @@ TEST(Rasteriser, PatternlessStylesGiveAnEvenBackground) {
 // before may show through, and the background must be the page's own.
 TEST(Rasteriser, EverySliceStartsFromThePageBackgroundAlone) {
   const gdi::Metafile page = Page({0, 0, 5000, 60000}, [](gdi::EmfWriter& w) {
-    w.CreateBrush(1, 0, 0x00000000).SelectObject(1).Rectangle({0, 0, 500, 400});  // in the first band
+    w.CreateBrush(1, gdi::BrushStyle::Solid, 0x00000000).SelectObject(1).Rectangle({0, 0, 500, 400});  // in the first band
   });
   for (int style : {99, 100}) {
     RenderOptions o = RawOptions(3);
@@ -245,8 +245,8 @@ TEST(Rasteriser, EverySliceStartsFromThePageBackgroundAlone) {
 
 TEST(Rasteriser, ParallelBandsGiveTheSameBytesAsSequentialOnes) {
   const gdi::Metafile page = Page(kA4, [](gdi::EmfWriter& w) {
-    w.CreatePen(1, 0, 7, 0x000000FF).SelectObject(1).Ellipse({100, 100, 2000, 2800});
-    w.CreateBrush(2, 0, 0x0000AA00).SelectObject(2).Rectangle({300, 1200, 1800, 1600});
+    w.CreatePen(1, gdi::PenStyle::Solid, 7, 0x000000FF).SelectObject(1).Ellipse({100, 100, 2000, 2800});
+    w.CreateBrush(2, gdi::BrushStyle::Solid, 0x0000AA00).SelectObject(2).Rectangle({300, 1200, 1800, 1600});
     w.MoveTo(0, 0).LineTo(2100, 2970);
   });
   for (int antialias : {0, 3, 7}) {
@@ -273,7 +273,7 @@ TEST(Rasteriser, ParallelBandsGiveTheSameBytesAsSequentialOnes) {
 // The cuts must not follow the number of workers.
 TEST(Rasteriser, PixelsDoNotDependOnTheNumberOfWorkers) {
   const gdi::Metafile page = Page({0, 0, 30000, 3000}, [](gdi::EmfWriter& w) {
-    w.CreatePen(1, 1, 0, 0x00000000).SelectObject(1);  // dashed
+    w.CreatePen(1, gdi::PenStyle::Dash, 0, 0x00000000).SelectObject(1);
     for (int x = 10; x < 3000; x += 150) w.MoveTo(x, 0).LineTo(x + 40, 300);
   });
   RenderRequest request = Request(&page, 300.0, RawOptions(3));
@@ -290,7 +290,7 @@ TEST(Rasteriser, PixelsDoNotDependOnTheNumberOfWorkers) {
 
 TEST(Rasteriser, SupersamplingSoftensEdges) {
   const gdi::Metafile page = Page({0, 0, 5000, 5000}, [](gdi::EmfWriter& w) {
-    w.CreateBrush(1, 0, 0x00000000).SelectObject(1).Ellipse({40, 40, 460, 460});
+    w.CreateBrush(1, gdi::BrushStyle::Solid, 0x00000000).SelectObject(1).Ellipse({40, 40, 460, 460});
   });
   auto levels = [&](int antialias) {
     auto rendered = RenderPage(Request(&page, 100.0, RawOptions(antialias)));
@@ -378,7 +378,7 @@ TEST(Rasteriser, OutOfRangeFactorAndScaleAreClamped) {
 
 TEST(Rasteriser, PreviewReadBackShowsTheReducedPalette) {
   const gdi::Metafile page = Page({0, 0, 5000, 5000}, [](gdi::EmfWriter& w) {
-    w.CreateBrush(1, 0, 0x000000FF).SelectObject(1).Ellipse({40, 40, 460, 460});
+    w.CreateBrush(1, gdi::BrushStyle::Solid, 0x000000FF).SelectObject(1).Ellipse({40, 40, 460, 460});
   });
   RenderOptions o;
   o.KodAntialias = 5;
@@ -399,7 +399,7 @@ TEST(Rasteriser, PreviewReadBackShowsTheReducedPalette) {
 
 TEST(ImageToBitmap, CopiesEveryPixel) {
   const gdi::Metafile page = Page({0, 0, 3000, 2000}, [](gdi::EmfWriter& w) {
-    w.CreateBrush(1, 0, 0x00336699).SelectObject(1).Rectangle({10, 10, 200, 150});
+    w.CreateBrush(1, gdi::BrushStyle::Solid, 0x00336699).SelectObject(1).Rectangle({10, 10, 200, 150});
   });
   auto rendered = RenderPage(Request(&page, 50.0, RawOptions(3)));
   ASSERT_TRUE(rendered.has_value());

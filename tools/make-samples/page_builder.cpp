@@ -24,11 +24,6 @@ constexpr std::uint32_t kBlackPen = kStock | 7;
 constexpr std::uint32_t kNullPen = kStock | 8;
 constexpr std::uint32_t kSystemFont = kStock | 13;
 constexpr std::uint32_t kWhiteBrush = kStock | 0;
-constexpr std::int32_t kMapModeText = 1;
-constexpr std::int32_t kTransparent = 1;
-constexpr std::uint32_t kAlignBaseline = 24;
-constexpr std::int32_t kColorOnColor = 3;
-constexpr std::uint32_t kSrcCopy = 0x00CC0020;
 constexpr std::uint32_t kCompatibleMode = 1;
 // Page units to hundredths of a millimetre.
 constexpr float kUnitScale = 2540.0f / kUnitsPerInch;
@@ -56,8 +51,8 @@ PageBuilder::PageBuilder() {
   writer_.Frame({0, 0, 21000, 29700}).Device({kPageWidth, kPageHeight}, {210, 297});
   writer_.Bounds({0, 0, kPageWidth - 1, kPageHeight - 1});
   writer_.UseHandle(kFontSlot);
-  writer_.SetMapMode(kMapModeText).SetBkMode(kTransparent).SetTextAlign(kAlignBaseline);
-  writer_.Words(RecordType::SetStretchBltMode, {kColorOnColor});
+  writer_.SetMapMode(gdi::MapMode::Text).SetBkMode(gdi::BkMode::Transparent).SetTextAlign(gdi::TextAlign::Baseline);
+  writer_.SetStretchBltMode(gdi::StretchBltMode::ColorOnColor);
 }
 
 PageBuilder::Face& PageBuilder::FaceOf(const FontSpec& font) {
@@ -209,12 +204,12 @@ int PageBuilder::Flow(int x, int top, int width, std::span<const Run> runs, doub
 
 void PageBuilder::SelectPenAndBrush(const Pen* pen, const Colorref* fill) {
   if (pen) {
-    writer_.CreatePen(kPenSlot, 0, pen->width, pen->color).SelectObject(kPenSlot);
+    writer_.CreatePen(kPenSlot, gdi::PenStyle::Solid, pen->width, pen->color).SelectObject(kPenSlot);
   } else {
     writer_.SelectObject(kNullPen);
   }
   if (fill) {
-    writer_.CreateBrush(kBrushSlot, 0, *fill).SelectObject(kBrushSlot);
+    writer_.CreateBrush(kBrushSlot, gdi::BrushStyle::Solid, *fill).SelectObject(kBrushSlot);
   } else {
     writer_.SelectObject(kNullBrush);
   }
@@ -270,7 +265,7 @@ void PageBuilder::Bitmap(RectL box, const QImage& image) {
   const std::uint32_t bits_size = stride * static_cast<std::uint32_t>(h);
   RecordBuilder record;
   record.Rect(box).I32(box.left).I32(box.top).I32(0).I32(0).I32(w).I32(h);
-  record.U32(80).U32(40).U32(120).U32(bits_size).U32(0).U32(kSrcCopy);
+  record.U32(80).U32(40).U32(120).U32(bits_size).U32(0).U32(static_cast<std::uint32_t>(gdi::Rop3::SrcCopy));
   record.I32(box.right - box.left).I32(box.bottom - box.top);
   // BITMAPINFOHEADER of a bottom-up 24-bit DIB.
   record.U32(40).I32(w).I32(h).U16(1).U16(24).U32(0).U32(bits_size).I32(23622).I32(23622).U32(0).U32(0);

@@ -25,30 +25,11 @@
 #include <QTransform>
 
 #include "platform/gdi/emf/emf_records.h"
+#include "platform/gdi/emf/gdi_enums.h"
 #include "platform/gdi/dc/gdi_objects.h"
 #include "platform/gdi/dc/surface.h"
 
 namespace pw::gdi {
-
-enum class MapMode : std::int32_t {
-  Text = 1, LoMetric = 2, HiMetric = 3, LoEnglish = 4, HiEnglish = 5, Twips = 6, Isotropic = 7, Anisotropic = 8,
-};
-enum class BkMode : std::int32_t { Transparent = 1, Opaque = 2 };
-enum class PolyFillMode : std::int32_t { Alternate = 1, Winding = 2 };
-enum class Rop2 : std::int32_t {
-  Black = 1, NotMergePen, MaskNotPen, NotCopyPen, MaskPenNot, Not, XorPen, NotMaskPen,
-  MaskPen, NotXorPen, Nop, MergeNotPen, CopyPen, MergePenNot, MergePen, White,
-};
-enum class ArcDirection : std::int32_t { CounterClockwise = 1, Clockwise = 2 };
-enum class StretchBltMode : std::int32_t { BlackOnWhite = 1, WhiteOnBlack = 2, ColorOnColor = 3, Halftone = 4 };
-enum class RegionMode : std::int32_t { And = 1, Or = 2, Xor = 3, Diff = 4, Copy = 5 };
-enum class WorldTransformMode : std::uint32_t { Identity = 1, LeftMultiply = 2, RightMultiply = 3, Set = 4 };
-enum class PolyDrawType : std::uint8_t { CloseFigure = 1, LineTo = 2, BezierTo = 4, MoveTo = 6 };
-
-// TA_* bits of SetTextAlign.
-enum class TextAlign : std::uint32_t {
-  UpdateCp = 1, Right = 2, Center = 6, Bottom = 8, Baseline = 24, RtlReading = 256,
-};
 
 enum class PathState { None, Open, Closed };
 

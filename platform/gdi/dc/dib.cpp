@@ -11,6 +11,8 @@
 #include <limits>
 #include <vector>
 
+#include "platform/io/byte_reader.h"
+
 namespace pw::gdi {
 namespace {
 
@@ -28,21 +30,6 @@ const limits::Limit* BoundPassed(std::int64_t width, std::int64_t height) {
 
 tl::unexpected<DibError> TooLarge(const limits::Limit* bound) {
   return tl::unexpected(DibError{"bitmap too large", bound});
-}
-
-// Little-endian reads at a checked offset; nothing when the bytes run short.
-std::optional<std::uint32_t> ReadU32(std::span<const std::byte> bytes, std::size_t offset) {
-  if (offset > bytes.size() || bytes.size() - offset < 4) return std::nullopt;
-  return std::to_integer<std::uint32_t>(bytes[offset]) |
-         std::to_integer<std::uint32_t>(bytes[offset + 1]) << 8 |
-         std::to_integer<std::uint32_t>(bytes[offset + 2]) << 16 |
-         std::to_integer<std::uint32_t>(bytes[offset + 3]) << 24;
-}
-
-std::optional<std::uint16_t> ReadU16(std::span<const std::byte> bytes, std::size_t offset) {
-  if (offset > bytes.size() || bytes.size() - offset < 2) return std::nullopt;
-  return static_cast<std::uint16_t>(std::to_integer<unsigned>(bytes[offset]) |
-                                    std::to_integer<unsigned>(bytes[offset + 1]) << 8);
 }
 
 std::uint8_t Byte(std::span<const std::byte> bytes, std::size_t offset) {
@@ -83,11 +70,13 @@ bool IsEmbedded(DibCompression c) { return c == DibCompression::Jpeg || c == Dib
 tl::expected<DibHeader, DibError> ReadCoreHeader(std::span<const std::byte> info) {
   DibHeader header;
   header.header_size = kCoreHeaderSize;
-  auto width = ReadU16(info, 4), height = ReadU16(info, 6), bits = ReadU16(info, 10);
-  if (!width || !height || !bits) return Fail("bitmap core header truncated");
-  header.width = *width;
-  header.height = *height;
-  header.bit_count = *bits;
+  io::ByteReader reader(info);
+  reader.Skip(4);  // the header size
+  header.width = reader.U16();
+  header.height = reader.U16();
+  reader.Skip(2);  // planes
+  header.bit_count = reader.U16();
+  if (!reader.ok()) return Fail("bitmap core header truncated");
   if (header.bit_count <= 8) header.colors_used = 1u << header.bit_count;
   return header;
 }
@@ -96,15 +85,18 @@ tl::expected<DibHeader, DibError> ReadInfoHeader(std::span<const std::byte> info
                                                  std::uint32_t header_size) {
   DibHeader header;
   header.header_size = header_size;
-  auto width = ReadU32(info, 4), height = ReadU32(info, 8);
-  auto bits = ReadU16(info, 14);
-  auto compression = ReadU32(info, 16), size_image = ReadU32(info, 20);
-  auto clr_used = ReadU32(info, 32);
-  if (!width || !height || !bits || !compression || !size_image || !clr_used)
-    return Fail("bitmap info header truncated");
+  io::ByteReader reader(info);
+  reader.Skip(4);  // the header size
+  const std::int32_t signed_width = reader.I32();
+  const std::int64_t signed_height = reader.I32();
+  reader.Skip(2);  // planes
+  const std::uint16_t bits = reader.U16();
+  const std::uint32_t compression = reader.U32();
+  const std::uint32_t size_image = reader.U32();
+  reader.Skip(8);  // pixels per metre
+  const std::uint32_t clr_used = reader.U32();
+  if (!reader.ok()) return Fail("bitmap info header truncated");
 
-  const auto signed_width = static_cast<std::int32_t>(*width);
-  const auto signed_height = static_cast<std::int64_t>(static_cast<std::int32_t>(*height));
   if (signed_width <= 0) return Fail("bitmap width is not positive");
   if (signed_height == 0) return Fail("bitmap height is zero");
   header.width = signed_width;
@@ -112,17 +104,17 @@ tl::expected<DibHeader, DibError> ReadInfoHeader(std::span<const std::byte> info
   const std::int64_t abs_height = signed_height < 0 ? -signed_height : signed_height;
   if (abs_height > kMaxDibDimension) return tl::unexpected(DibError{"bitmap height too large", &limits::kBitmapSide});
   header.height = static_cast<std::int32_t>(abs_height);
-  header.bit_count = *bits;
-  if (*compression > static_cast<std::uint32_t>(DibCompression::AlphaBitfields))
+  header.bit_count = bits;
+  if (compression > static_cast<std::uint32_t>(DibCompression::AlphaBitfields))
     return Fail("unknown bitmap compression");
-  header.compression = static_cast<DibCompression>(*compression);
-  header.size_image = *size_image;
+  header.compression = static_cast<DibCompression>(compression);
+  header.size_image = size_image;
 
   if (header.bit_count <= 8 && header.bit_count > 0) {
     const std::uint32_t full = 1u << header.bit_count;
-    header.colors_used = (*clr_used == 0) ? full : std::min(*clr_used, full);
+    header.colors_used = (clr_used == 0) ? full : std::min(clr_used, full);
   } else {
-    header.colors_used = *clr_used;
+    header.colors_used = clr_used;
   }
 
   // Masks: after a 40-byte header for BI_BITFIELDS, inside a larger one.
@@ -131,15 +123,14 @@ tl::expected<DibHeader, DibError> ReadInfoHeader(std::span<const std::byte> info
   if (bitfields) {
     const bool with_alpha = header.compression == DibCompression::AlphaBitfields ||
                             header_size >= 56;
-    auto red = ReadU32(info, 40), green = ReadU32(info, 44), blue = ReadU32(info, 48);
-    if (!red || !green || !blue) return Fail("bitmap colour masks truncated");
-    header.red_mask = *red;
-    header.green_mask = *green;
-    header.blue_mask = *blue;
+    reader.Seek(kInfoHeaderSize);
+    header.red_mask = reader.U32();
+    header.green_mask = reader.U32();
+    header.blue_mask = reader.U32();
+    if (!reader.ok()) return Fail("bitmap colour masks truncated");
     if (with_alpha) {
-      auto alpha = ReadU32(info, 52);
-      if (!alpha) return Fail("bitmap alpha mask truncated");
-      header.alpha_mask = *alpha;
+      header.alpha_mask = reader.U32();
+      if (!reader.ok()) return Fail("bitmap alpha mask truncated");
     }
   }
   return header;
@@ -175,11 +166,12 @@ std::array<QRgb, 256> ResolveTable(std::span<const std::byte> info, const DibHea
   for (std::uint32_t i = 0; i < count; ++i) {
     const std::size_t at = header.table_offset + std::size_t{i} * entry;
     if (at > info.size() || info.size() - at < entry) break;
+    io::ByteReader reader(info.subspan(at, entry));
     if (options.usage == DibColorUsage::PalColors) {
-      const std::uint16_t index = *ReadU16(info, at);
-      table[i] = palette[index % palette.size()] | 0xFF000000u;
+      table[i] = palette[reader.U16() % palette.size()] | 0xFF000000u;
     } else {
-      table[i] = Opaque(Byte(info, at + 2), Byte(info, at + 1), Byte(info, at));
+      const std::uint8_t blue = reader.U8(), green = reader.U8(), red = reader.U8();
+      table[i] = Opaque(red, green, blue);
     }
   }
   return table;
@@ -246,6 +238,7 @@ tl::expected<QImage, DibError> DecodeRows(std::span<const std::byte> bits, const
     const auto src = bits.subspan(static_cast<std::size_t>(stride * row), static_cast<std::size_t>(stride));
     const int y = header.top_down ? static_cast<int>(row) : static_cast<int>(rows - 1 - row);
     auto* out = reinterpret_cast<QRgb*>(image.scanLine(y));
+    io::ByteReader words(src);  // 16- and 32-bit pixels, one after another
     for (int x = 0; x < width; ++x) {
       switch (bpp) {
         case 1: out[x] = table[(Byte(src, x / 8) >> (7 - x % 8)) & 1]; break;
@@ -254,7 +247,7 @@ tl::expected<QImage, DibError> DecodeRows(std::span<const std::byte> bits, const
         case 24: out[x] = Opaque(Byte(src, 3 * x + 2), Byte(src, 3 * x + 1), Byte(src, 3 * x)); break;
         case 16:
         case 32: {
-          const std::uint32_t pixel = bpp == 16 ? *ReadU16(src, 2 * std::size_t(x)) : *ReadU32(src, 4 * std::size_t(x));
+          const std::uint32_t pixel = bpp == 16 ? words.U16() : words.U32();
           const std::uint8_t a = keep_alpha ? alpha.Extract(pixel) : 0xFF;
           out[x] = qRgba(red.Extract(pixel), green.Extract(pixel), blue.Extract(pixel), a);
           break;
@@ -377,14 +370,15 @@ std::span<const QRgb> DefaultPalette() {
 
 tl::expected<DibHeader, DibError> ReadDibHeader(std::span<const std::byte> info,
                                                 DibColorUsage usage) {
-  const auto header_size = ReadU32(info, 0);
-  if (!header_size) return Fail("bitmap info too short");
+  io::ByteReader reader(info);
+  const std::uint32_t header_size = reader.U32();
+  if (!reader.ok()) return Fail("bitmap info too short");
   tl::expected<DibHeader, DibError> parsed = Fail("unknown bitmap header size");
-  if (*header_size == kCoreHeaderSize) {
+  if (header_size == kCoreHeaderSize) {
     parsed = ReadCoreHeader(info);
-  } else if (*header_size >= kInfoHeaderSize) {
-    if (*header_size > info.size()) return Fail("bitmap info header truncated");
-    parsed = ReadInfoHeader(info, *header_size);
+  } else if (header_size >= kInfoHeaderSize) {
+    if (header_size > info.size()) return Fail("bitmap info header truncated");
+    parsed = ReadInfoHeader(info, header_size);
   }
   if (!parsed) return parsed;
   DibHeader& header = *parsed;

@@ -11,6 +11,7 @@
 #include <QImage>
 #include <QRegion>
 
+#include "platform/gdi/emf/gdi_enums.h"
 #include "platform/gdi/emf/logfont.h"
 #include "platform/limits/limits.h"
 
@@ -24,18 +25,6 @@ constexpr ColorRef MakeColorRef(std::uint8_t r, std::uint8_t g, std::uint8_t b) 
 }
 // The opaque QRgb of a COLORREF; palette indexes resolve through the default palette.
 QRgb ToQRgb(ColorRef color);
-
-enum class PenStyle : std::uint32_t {
-  Solid = 0, Dash = 1, Dot = 2, DashDot = 3, DashDotDot = 4, Null = 5, InsideFrame = 6, UserStyle = 7, Alternate = 8,
-};
-enum class PenEndCap : std::uint32_t { Round = 0x000, Square = 0x100, Flat = 0x200 };
-enum class PenJoin : std::uint32_t { Round = 0x0000, Bevel = 0x1000, Miter = 0x2000 };
-
-enum class BrushStyle : std::uint32_t {
-  Solid = 0, Null = 1, Hatched = 2, Pattern = 3, Indexed = 4, DibPattern = 5, DibPatternPt = 6,
-  Pattern8x8 = 7, DibPattern8x8 = 8, MonoPattern = 9,
-};
-enum class HatchStyle : std::uint32_t { Horizontal = 0, Vertical = 1, FDiagonal = 2, BDiagonal = 3, Cross = 4, DiagCross = 5 };
 
 struct Brush {
   BrushStyle style = BrushStyle::Solid;

@@ -6,31 +6,9 @@
 #include <cstdint>
 #include <span>
 
-namespace pw::gdi {
+#include "platform/gdi/emf/gdi_enums.h"
 
-// The named ROP codes GDI defines; any other 32-bit code works by its index.
-enum class Rop3 : std::uint32_t {
-  SrcCopy = 0x00CC0020,
-  SrcPaint = 0x00EE0086,
-  SrcAnd = 0x008800C6,
-  SrcInvert = 0x00660046,
-  SrcErase = 0x00440328,
-  NotSrcCopy = 0x00330008,
-  NotSrcErase = 0x001100A6,
-  MergeCopy = 0x00C000CA,
-  MergePaint = 0x00BB0226,
-  PatCopy = 0x00F00021,
-  PatPaint = 0x00FB0A09,
-  PatInvert = 0x005A0049,
-  DstInvert = 0x00550009,
-  Blackness = 0x00000042,
-  Whiteness = 0x00FF0062,
-  // Source selects: pattern where the source is 0, destination where it is 1.
-  Pdspdxax = 0x00B8074A,
-  // Source selects: destination where the source is 0, pattern where it is 1.
-  Dspdxax = 0x00E20746,
-  NoOp = 0x00AA0029,
-};
+namespace pw::gdi {
 
 constexpr std::uint8_t RopIndex(std::uint32_t rop) { return static_cast<std::uint8_t>(rop >> 16); }
 constexpr std::uint8_t RopIndex(Rop3 rop) { return RopIndex(static_cast<std::uint32_t>(rop)); }

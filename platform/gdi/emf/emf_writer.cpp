@@ -112,10 +112,10 @@ EmfWriter& EmfWriter::SetWorldTransform(const float (&m)[6]) {
   return Record(RecordType::SetWorldTransform, b);
 }
 
-EmfWriter& EmfWriter::ModifyWorldTransform(const float (&m)[6], std::uint32_t mode) {
+EmfWriter& EmfWriter::ModifyWorldTransform(const float (&m)[6], WorldTransformMode mode) {
   RecordBuilder b;
   for (float v : m) b.F32(v);
-  b.U32(mode);
+  b.U32(static_cast<std::uint32_t>(mode));
   return Record(RecordType::ModifyWorldTransform, b);
 }
 
@@ -143,17 +143,17 @@ EmfWriter& EmfWriter::PolyPoly16(RecordType type, std::span<const std::vector<Po
   return Record(type, b);
 }
 
-EmfWriter& EmfWriter::CreatePen(std::uint32_t index, std::uint32_t style, std::int32_t width, std::uint32_t colorref) {
+EmfWriter& EmfWriter::CreatePen(std::uint32_t index, PenStyle style, std::int32_t width, std::uint32_t colorref) {
   UseHandle(index);
   RecordBuilder b;
-  b.U32(index).U32(style).I32(width).I32(0).U32(colorref);
+  b.U32(index).U32(static_cast<std::uint32_t>(style)).I32(width).I32(0).U32(colorref);
   return Record(RecordType::CreatePen, b);
 }
 
-EmfWriter& EmfWriter::CreateBrush(std::uint32_t index, std::uint32_t style, std::uint32_t colorref, std::uint32_t hatch) {
+EmfWriter& EmfWriter::CreateBrush(std::uint32_t index, BrushStyle style, std::uint32_t colorref, HatchStyle hatch) {
   UseHandle(index);
   RecordBuilder b;
-  b.U32(index).U32(style).U32(colorref).U32(hatch);
+  b.U32(index).U32(static_cast<std::uint32_t>(style)).U32(colorref).U32(static_cast<std::uint32_t>(hatch));
   return Record(RecordType::CreateBrushIndirect, b);
 }
 

@@ -13,6 +13,7 @@
 #include <vector>
 
 #include "platform/gdi/emf/emf_records.h"
+#include "platform/gdi/emf/gdi_enums.h"
 
 namespace pw::gdi {
 
@@ -61,23 +62,30 @@ class EmfWriter {
   // A record whose parameters are 32-bit words.
   EmfWriter& Words(RecordType type, std::initializer_list<std::int32_t> words);
 
-  // Common records.
-  EmfWriter& SetMapMode(std::int32_t mode) { return Words(RecordType::SetMapMode, {mode}); }
+  // Common records. Values outside the enumerations go through Words.
+  EmfWriter& SetMapMode(MapMode mode) { return Words(RecordType::SetMapMode, {static_cast<std::int32_t>(mode)}); }
   EmfWriter& SetWindowOrg(std::int32_t x, std::int32_t y) { return Words(RecordType::SetWindowOrgEx, {x, y}); }
   EmfWriter& SetWindowExt(std::int32_t cx, std::int32_t cy) { return Words(RecordType::SetWindowExtEx, {cx, cy}); }
   EmfWriter& SetViewportOrg(std::int32_t x, std::int32_t y) { return Words(RecordType::SetViewportOrgEx, {x, y}); }
   EmfWriter& SetViewportExt(std::int32_t cx, std::int32_t cy) { return Words(RecordType::SetViewportExtEx, {cx, cy}); }
-  EmfWriter& SetBkMode(std::int32_t mode) { return Words(RecordType::SetBkMode, {mode}); }
+  EmfWriter& SetBkMode(BkMode mode) { return Words(RecordType::SetBkMode, {static_cast<std::int32_t>(mode)}); }
   EmfWriter& SetBkColor(std::uint32_t colorref) { return Words(RecordType::SetBkColor, {static_cast<std::int32_t>(colorref)}); }
   EmfWriter& SetTextColor(std::uint32_t colorref) { return Words(RecordType::SetTextColor, {static_cast<std::int32_t>(colorref)}); }
-  EmfWriter& SetRop2(std::int32_t rop) { return Words(RecordType::SetRop2, {rop}); }
-  EmfWriter& SetPolyFillMode(std::int32_t mode) { return Words(RecordType::SetPolyFillMode, {mode}); }
+  EmfWriter& SetRop2(Rop2 rop) { return Words(RecordType::SetRop2, {static_cast<std::int32_t>(rop)}); }
+  EmfWriter& SetPolyFillMode(PolyFillMode mode) {
+    return Words(RecordType::SetPolyFillMode, {static_cast<std::int32_t>(mode)});
+  }
+  EmfWriter& SetStretchBltMode(StretchBltMode mode) {
+    return Words(RecordType::SetStretchBltMode, {static_cast<std::int32_t>(mode)});
+  }
+  // TextAlign bits, one or several.
   EmfWriter& SetTextAlign(std::uint32_t align) { return Words(RecordType::SetTextAlign, {static_cast<std::int32_t>(align)}); }
+  EmfWriter& SetTextAlign(TextAlign align) { return SetTextAlign(static_cast<std::uint32_t>(align)); }
   EmfWriter& SaveDc() { return Record(RecordType::SaveDc); }
   EmfWriter& RestoreDc(std::int32_t relative) { return Words(RecordType::RestoreDc, {relative}); }
   // eM11, eM12, eM21, eM22, eDx, eDy
   EmfWriter& SetWorldTransform(const float (&m)[6]);
-  EmfWriter& ModifyWorldTransform(const float (&m)[6], std::uint32_t mode);
+  EmfWriter& ModifyWorldTransform(const float (&m)[6], WorldTransformMode mode);
   EmfWriter& MoveTo(std::int32_t x, std::int32_t y) { return Words(RecordType::MoveToEx, {x, y}); }
   EmfWriter& LineTo(std::int32_t x, std::int32_t y) { return Words(RecordType::LineTo, {x, y}); }
   EmfWriter& Rectangle(RectL box) { return Words(RecordType::Rectangle, {box.left, box.top, box.right, box.bottom}); }
@@ -89,8 +97,9 @@ class EmfWriter {
   EmfWriter& Poly16(RecordType type, std::span<const PointL> points);
   EmfWriter& PolyPoly16(RecordType type, std::span<const std::vector<PointL>> polys);
   // Objects: a LOGPEN, a LOGBRUSH, a selection and a deletion.
-  EmfWriter& CreatePen(std::uint32_t index, std::uint32_t style, std::int32_t width, std::uint32_t colorref);
-  EmfWriter& CreateBrush(std::uint32_t index, std::uint32_t style, std::uint32_t colorref, std::uint32_t hatch = 0);
+  EmfWriter& CreatePen(std::uint32_t index, PenStyle style, std::int32_t width, std::uint32_t colorref);
+  EmfWriter& CreateBrush(std::uint32_t index, BrushStyle style, std::uint32_t colorref,
+                         HatchStyle hatch = HatchStyle::Horizontal);
   EmfWriter& SelectObject(std::uint32_t index) { return Words(RecordType::SelectObject, {static_cast<std::int32_t>(index)}); }
   EmfWriter& DeleteObject(std::uint32_t index) { return Words(RecordType::DeleteObject, {static_cast<std::int32_t>(index)}); }
   // Records an object index the writer did not create itself (for the handle count).
