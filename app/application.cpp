@@ -8,6 +8,7 @@
 #include "platform/registry/registry.h"
 #include "settings/settings_record.h"
 #include "settings/settings_store.h"
+#include "settings/value_names.h"
 #include "ui/centre_window.h"
 #include "ui/frame_win.h"
 #include "ui/hand_cursor.h"
@@ -82,11 +83,11 @@ bool Application::Initialise() {
   StoredPlacement stored;
   stored.main_win_max = settings::Snapshot().lvKodMainWinMax;
   if (stored.main_win_max == 0) {
-    stored.bottom = settings::ReadUserDword("lvWinBottom");
+    stored.bottom = settings::ReadUserDword(settings::kWinBottom);
     if (stored.bottom >= 1) {
-      stored.top = settings::ReadUserDword("lvWinTop");
-      stored.left = settings::ReadUserDword("lvWinLeft");
-      stored.right = settings::ReadUserDword("lvWinRight");
+      stored.top = settings::ReadUserDword(settings::kWinTop);
+      stored.left = settings::ReadUserDword(settings::kWinLeft);
+      stored.right = settings::ReadUserDword(settings::kWinRight);
     }
   }
   placement_ = ComputePlacement(stored, MaximizedSize());
@@ -134,11 +135,11 @@ bool Application::Initialise() {
 
 void Application::showTipOfTheDay() {
   if (previous_instance_closed_) return;
-  if (settings::ReadUserDword("lvStartHelpCheck") > 0) return;
+  if (settings::ReadUserDword(settings::kStartHelpCheck) > 0) return;
   const TipOutcome outcome =
       options_.run_tip_dialog ? options_.run_tip_dialog(*frame_) : RunStartHelp(*frame_);
   if (!outcome.accepted) return;
-  settings::WriteUserDword("lvStartHelpCheck", outcome.show_at_startup == 0 ? 1 : 0);
+  settings::WriteUserDword(settings::kStartHelpCheck, outcome.show_at_startup == 0 ? 1 : 0);
 }
 
 void Application::showSplash() {

@@ -2,11 +2,12 @@
 
 #include "platform/library/shared_library.h"
 #include "settings/settings_store.h"
+#include "settings/value_names.h"
 
 namespace pw::dialogs {
 
 std::string AboutLibraryPath() {
-  return settings::ReadMachineString("InstallPath").value_or(std::string()) + "/" + kAboutLibraryName;
+  return settings::ReadMachineString(settings::kInstallPath).value_or(std::string()) + "/" + kAboutLibraryName;
 }
 
 AboutOutcome RunAboutCommand() {

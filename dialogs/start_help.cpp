@@ -4,6 +4,7 @@
 #include "dialogs/tips.h"
 #include "res/resource_ids.h"
 #include "settings/settings_store.h"
+#include "settings/value_names.h"
 
 #include <QCheckBox>
 #include <QPainter>
@@ -13,8 +14,6 @@
 
 namespace pw::dialogs {
 namespace {
-
-constexpr const char* kTipNumberValue = "lvNumTipOfTheDay";
 
 // COLORREF 0x00BBGGRR values of the dialog's drawing.
 const QColor kPanelFill(0xE0, 0xE0, 0xF8);    // 0x00F8E0E0
@@ -45,7 +44,7 @@ lvStartHelp::lvStartHelp(QWidget* parent, std::optional<QFont> tip_font)
   connect(&close_button_, &QPushButton::clicked, this, &lvStartHelp::onClose);
   connect(&next_button_, &QPushButton::clicked, this, &lvStartHelp::onNextTip);
 
-  tip_number_ = settings::ReadUserDword(kTipNumberValue);
+  tip_number_ = settings::ReadUserDword(settings::kNumTipOfTheDay);
   exchangeData(true);
 }
 
@@ -53,7 +52,7 @@ int lvStartHelp::shownTip() const { return TipToShow(tip_number_); }
 
 void lvStartHelp::advanceTip() {
   tip_number_ = NextTipNumber(tip_number_);
-  settings::WriteUserDword(kTipNumberValue, static_cast<std::uint32_t>(tip_number_));
+  settings::WriteUserDword(settings::kNumTipOfTheDay, static_cast<std::uint32_t>(tip_number_));
 }
 
 void lvStartHelp::onNextTip() {

@@ -26,6 +26,7 @@
 #include "render/image_library.h"
 #include "settings/settings_record.h"
 #include "settings/settings_store.h"
+#include "settings/value_names.h"
 
 namespace pw::intake {
 
@@ -210,7 +211,7 @@ std::string ExpectedDocumentName(std::string_view document_name) {
 }
 
 std::string SampleFolder() {
-  std::string install = settings::ReadMachineString("InstallPath").value_or(platform::DefaultInstallFolder());
+  std::string install = settings::ReadMachineString(settings::kInstallPath).value_or(platform::DefaultInstallFolder());
   if (install.empty()) install = platform::DefaultInstallFolder();
   if (install.back() != '/') install += '/';
   return install + "emf/";

@@ -5,6 +5,7 @@
 
 #include "platform/paths/paths.h"
 #include "settings/settings_store.h"
+#include "settings/value_names.h"
 
 namespace pw::intake {
 namespace {
@@ -86,15 +87,15 @@ std::string PrinterHandshakePath() {
   return platform::MachineRootFolder() + std::string(kPrinterHandshakeFile);
 }
 
-bool ReadDocumentName() { return Keep(&KeptTexts::document_name, ReadHandshakeValue("CurDocName", 1)); }
+bool ReadDocumentName() { return Keep(&KeptTexts::document_name, ReadHandshakeValue(settings::kCurDocName, 1)); }
 
 bool ReadWordWindowTitle() {
-  return Keep(&KeptTexts::word_window_title, ReadHandshakeValue("CurWordWinName", 2));
+  return Keep(&KeptTexts::word_window_title, ReadHandshakeValue(settings::kCurWordWinName, 2));
 }
 
 bool IsClipboardCapture() {
-  if (auto value = settings::ReadUserString("CurWordKodClipbrd")) {
-    settings::WriteUserString("CurWordKodClipbrd", "FALSE");
+  if (auto value = settings::ReadUserString(settings::kCurWordKodClipbrd)) {
+    settings::WriteUserString(settings::kCurWordKodClipbrd, "FALSE");
     return *value == "TRUE";
   }
   return ReadHandshakeLine(CaptureHandshakePath(), 3) == std::optional<std::string>("TRUE");

@@ -14,6 +14,7 @@
 #include "platform/msgbox/message_box.h"
 #include "platform/spooler/spooler.h"
 #include "settings/settings_store.h"
+#include "settings/value_names.h"
 
 namespace pw::intake {
 namespace {
@@ -64,7 +65,7 @@ void RecordSplitTime(const std::string& spool_file) {
   if (!written) return;
   std::tm utc{};
   if (!::gmtime_r(&*written, &utc)) return;
-  settings::WriteUserDword("LastSplFileTime", SplitTimeValue(utc));
+  settings::WriteUserDword(settings::kLastSplFileTime, SplitTimeValue(utc));
 }
 
 }  // namespace
@@ -90,8 +91,8 @@ std::int64_t SpoolStamp(const std::tm& local) {
 }
 
 std::int64_t CaptureThreshold() {
-  const auto date = ParseWhole(settings::ReadUserString("CurSPLTimeInfo1"));
-  const auto time = ParseWhole(settings::ReadUserString("CurSPLTimeInfo2"));
+  const auto date = ParseWhole(settings::ReadUserString(settings::kCurSplTimeInfo1));
+  const auto time = ParseWhole(settings::ReadUserString(settings::kCurSplTimeInfo2));
   if (!date || !time) return 0;
   std::int64_t threshold = 0;
   if (__builtin_mul_overflow(*date, std::int64_t{1'000'000}, &threshold) ||

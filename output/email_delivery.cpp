@@ -5,6 +5,7 @@
 #include "platform/msgbox/message_box.h"
 #include "settings/settings_record.h"
 #include "settings/settings_store.h"
+#include "settings/value_names.h"
 
 namespace pw::output {
 namespace {
@@ -37,7 +38,7 @@ void SendSeries(int page_count) { Offer(SeriesAttachments(page_count, settings::
 
 void SendSingleFile() { Offer(SeriesAttachments(1, 1)); }
 
-void SendReport() { SendReport(settings::ReadMachineString("InstallPath").value_or(std::string())); }
+void SendReport() { SendReport(settings::ReadMachineString(settings::kInstallPath).value_or(std::string())); }
 
 void SendReport(const std::string& report_folder) {
   auto mail = platform::OpenMailSystem();

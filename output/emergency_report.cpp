@@ -10,6 +10,7 @@
 #include "platform/sysinfo/file_attributes.h"
 #include "platform/sysinfo/mail_handler.h"
 #include "settings/settings_store.h"
+#include "settings/value_names.h"
 
 #include <algorithm>
 #include <chrono>
@@ -60,11 +61,9 @@ std::string ValueLines(const char* heading, const std::optional<std::vector<regi
     const registry::Value& value = (*values)[index];
     if (value.type == registry::ValueType::Sz) {
       text += "(REG_SZ)    " + std::to_string(index) + ": " + value.name + " = " + ValueText(value) + "\n";
-    } else if (value.type == registry::ValueType::Dword && value.data.size() == 4) {
-      const std::uint32_t number = value.data[0] | (value.data[1] << 8) | (value.data[2] << 16) |
-                                   (static_cast<std::uint32_t>(value.data[3]) << 24);
+    } else if (const auto number = registry::DwordOf(value)) {
       text += "(REG_DWORD) " + std::to_string(index) + ": " + value.name + " = " +
-              std::to_string(static_cast<std::int32_t>(number)) + "\n";
+              std::to_string(static_cast<std::int32_t>(*number)) + "\n";
     }
   }
   return text;
@@ -212,7 +211,7 @@ ReportOutcome RunEmergencyReport(const ReportSources& sources) {
 
   // The install folder first; a system-wide install cannot be written by
   // its users, whose own state folder then holds the report.
-  std::optional<std::string> install = settings::ReadMachineString("InstallPath");
+  std::optional<std::string> install = settings::ReadMachineString(settings::kInstallPath);
   std::string folder;
   std::string path;
   // The report tells about the user's system, so only the user may read it;

@@ -7,6 +7,7 @@
 #include "output/write_job.h"
 #include "platform/msgbox/message_box.h"
 #include "settings/settings_record.h"
+#include "settings/value_names.h"
 
 namespace pw::output {
 namespace {
@@ -102,7 +103,7 @@ bool StoreFormatFlags(const FormatFlags& flags) {
         s.BMP_Default = flags.bmp;
         s.TIF_Default = flags.tif;
       },
-      {"JPG_Default", "GIF_Default", "PNG_Default", "BMP_Default", "TIF_Default"});
+      {settings::kJpgDefault, settings::kGifDefault, settings::kPngDefault, settings::kBmpDefault, settings::kTifDefault});
 }
 
 void SetOutputFormatBackup(std::optional<FormatFlags> flags) {

@@ -1,6 +1,7 @@
 #include "render/current_settings.h"
 
 #include "settings/settings_store.h"
+#include "settings/value_names.h"
 
 namespace pw::render {
 
@@ -49,7 +50,7 @@ RenderOptions RenderOptionsFrom(const settings::Settings& s, std::string pdf_bit
 
 RenderOptions CurrentRenderOptions() {
   return RenderOptionsFrom(settings::Snapshot(),
-                           settings::ReadUserString("PDF_Bitmp_Format").value_or(std::string()));
+                           settings::ReadUserString(settings::kPdfBitmpFormat).value_or(std::string()));
 }
 
 ResolutionChoice ResolutionChoiceFrom(const settings::Settings& s) {

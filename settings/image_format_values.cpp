@@ -62,7 +62,7 @@ void CommitImageFormatValues(const ImageFormatValues& v, FormatCommit commit) {
           s.JPG_Progress = v.JPG_Progress;
           s.JPG_Quality = v.JPG_Quality;
         },
-        {"JPG_Gray", "JPG_Progress", "JPG_Quality"});
+        {kJpgGray, kJpgProgress, kJpgQuality});
   }
   if (all || commit == FormatCommit::Gif) {
     ChangeAndStore(
@@ -73,7 +73,7 @@ void CommitImageFormatValues(const ImageFormatValues& v, FormatCommit commit) {
           s.GIF_Dither = v.GIF_Dither;
           s.GIF_Interlace = v.GIF_Interlace;
         },
-        {"GIF_Colors", "GIF_IndexGray", "GIF_Delay", "GIF_Dither", "GIF_Interlace"});
+        {kGifColors, kGifIndexGray, kGifDelay, kGifDither, kGifInterlace});
   }
   if (all || commit == FormatCommit::Png) {
     ChangeAndStore(
@@ -83,7 +83,7 @@ void CommitImageFormatValues(const ImageFormatValues& v, FormatCommit commit) {
           s.PNG_Interlace = v.PNG_Interlace;
           s.PNG_Dither = v.PNG_Dither;
         },
-        {"PNG_TrueIndexGray", "PNG_Colors", "PNG_Interlace", "PNG_Dither"});
+        {kPngTrueIndexGray, kPngColors, kPngInterlace, kPngDither});
   }
   if (all || commit == FormatCommit::Tif) {
     ChangeAndStore(
@@ -92,14 +92,14 @@ void CommitImageFormatValues(const ImageFormatValues& v, FormatCommit commit) {
           s.TIF_Colors = v.TIF_Colors;
           s.TIF_Lzw = v.TIF_Lzw;
         },
-        {"TIF_TrueIndexGray", "TIF_Colors", "TIF_Lzw"});
+        {kTifTrueIndexGray, kTifColors, kTifLzw});
   }
   if (!all) return;
   // The flags stay one-hot: the first set flag in this order wins, as it
   // is the one written as 1.
   if (const std::optional<OutputFormat> format = WorkingOutputFormat(v)) {
     ChangeAndStore([&](Settings& s) { SetOutputFormatFlags(s, *format); },
-                   {"TIF_Default", "BMP_Default", "PNG_Default", "GIF_Default", "JPG_Default"});
+                   {kTifDefault, kBmpDefault, kPngDefault, kGifDefault, kJpgDefault});
   }
   WriteUserString(kPdfBitmpFormat, v.PDF_Bitmp_Format);
 }

@@ -5,6 +5,7 @@
 
 #include "platform/msgbox/message_box.h"
 #include "settings/settings_record.h"
+#include "settings/value_names.h"
 
 namespace pw::settings {
 namespace {
@@ -53,7 +54,7 @@ void ApplyPreset(Preset preset, OptionHost& host) {
   for (const PresetStep& step : PresetSteps(preset)) ChangeAndStore(step.set, {step.name});
   const OutputFormat format = PresetFormat(preset);
   ChangeAndStore([&](Settings& s) { SetOutputFormatFlags(s, format); },
-                 {"GIF_Default", "JPG_Default", "PNG_Default", "BMP_Default", "TIF_Default"});
+                 {kGifDefault, kJpgDefault, kPngDefault, kBmpDefault, kTifDefault});
   {
     WaitCursor wait(host);
     if (host.RefreshCurrentPage() && preset != Preset::Professional) host.ScrollPageViewToOrigin();
@@ -90,7 +91,7 @@ void EditResolution(OptionHost& host) {
         s.ScaleCur = result->scale;
         s.CheckN = result->choice;
       },
-      {"ResCur", "ScaleCur", "CheckN"});
+      {kResCur, kScaleCur, kCheckN});
   WaitCursor wait(host);
   if (host.RefreshCurrentPage()) host.ScrollPageViewToOrigin();
 }

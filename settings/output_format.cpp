@@ -1,4 +1,5 @@
 #include "settings/output_format.h"
+#include "settings/value_names.h"
 
 #include <array>
 
@@ -13,11 +14,11 @@ struct FormatInfo {
 };
 
 constexpr std::array<FormatInfo, 8> kFormats{{
-    {OutputFormat::Jpg, ".jpg", "JPG_Default", &Settings::JPG_Default},
-    {OutputFormat::Gif, ".gif", "GIF_Default", &Settings::GIF_Default},
-    {OutputFormat::Png, ".png", "PNG_Default", &Settings::PNG_Default},
-    {OutputFormat::Bmp, ".bmp", "BMP_Default", &Settings::BMP_Default},
-    {OutputFormat::Tif, ".tif", "TIF_Default", &Settings::TIF_Default},
+    {OutputFormat::Jpg, ".jpg", kJpgDefault, &Settings::JPG_Default},
+    {OutputFormat::Gif, ".gif", kGifDefault, &Settings::GIF_Default},
+    {OutputFormat::Png, ".png", kPngDefault, &Settings::PNG_Default},
+    {OutputFormat::Bmp, ".bmp", kBmpDefault, &Settings::BMP_Default},
+    {OutputFormat::Tif, ".tif", kTifDefault, &Settings::TIF_Default},
     {OutputFormat::MultipagePdf, ".pdf", "", nullptr},
     {OutputFormat::MultipageTif, ".tif", "", nullptr},
     {OutputFormat::AnimatedGif, ".gif", "", nullptr},
@@ -56,7 +57,7 @@ void SetOutputFormatFlags(Settings& settings, OutputFormat format) {
 bool MakeOutputFormat(OutputFormat format) {
   if (!Info(format).flag) return false;
   return ChangeAndStore([&](Settings& settings) { SetOutputFormatFlags(settings, format); },
-      {"JPG_Default", "GIF_Default", "PNG_Default", "BMP_Default", "TIF_Default"});
+      {kJpgDefault, kGifDefault, kPngDefault, kBmpDefault, kTifDefault});
 }
 
 }  // namespace pw::settings

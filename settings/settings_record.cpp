@@ -2,6 +2,7 @@
 
 #include "platform/registry/registry.h"
 #include "settings/settings_store.h"
+#include "settings/value_names.h"
 
 #include <algorithm>
 #include <array>
@@ -35,45 +36,45 @@ struct StoredField {
 
 // In load order.
 const std::array<StoredField, 39> kStoredFields{{
-    {"lvKodPreset", &Settings::lvKodPreset, LoadRule::AsIs},
-    {"lvIncludeDateTime", &Settings::lvIncludeDateTime, LoadRule::One},
-    {"lvSharpen", &Settings::lvSharpen, LoadRule::One},
-    {"lvCurBkGrColor", &Settings::lvCurBkGrColor, LoadRule::AsIs},
-    {"lvHatchColor", &Settings::lvHatchColor, LoadRule::AsIs},
-    {"lvHatchWidth", &Settings::lvHatchWidth, LoadRule::AsIs},
-    {"lvHatchDepress", &Settings::lvHatchDepress, LoadRule::AsIs},
-    {"lvHatchAngle", &Settings::lvHatchAngle, LoadRule::AsIs},
-    {"lvHatchLnHor", &Settings::lvHatchLnHor, LoadRule::NonZero},
-    {"lvHatchLnVert", &Settings::lvHatchLnVert, LoadRule::NonZero},
-    {"lvBkGrHathStyle", &Settings::lvBkGrHathStyle, LoadRule::AsIs},
-    {"lvKodMainWinMax", &Settings::lvKodMainWinMax, LoadRule::AsIs},
-    {"ResCur", &Settings::ResCur, LoadRule::Tenths},
-    {"CheckN", &Settings::CheckN, LoadRule::AsIs, &Settings::CheckNDlg},
-    {"ScaleCur", &Settings::ScaleCur, LoadRule::AsIs, &Settings::ScaleCurDlg},
-    {"KodAntialias", &Settings::KodAntialias, LoadRule::AsIs},
-    {"JPG_Gray", &Settings::JPG_Gray, LoadRule::NonZero},
-    {"JPG_Progress", &Settings::JPG_Progress, LoadRule::NonZero},
-    {"JPG_Quality", &Settings::JPG_Quality, LoadRule::AsIs},
-    {"GIF_Colors", &Settings::GIF_Colors, LoadRule::AsIs},
-    {"GIF_IndexGray", &Settings::GIF_IndexGray, LoadRule::AsIs},
-    {"GIF_Dither", &Settings::GIF_Dither, LoadRule::NonZero},
-    {"GIF_Interlace", &Settings::GIF_Interlace, LoadRule::NonZero},
-    {"GIF_Delay", &Settings::GIF_Delay, LoadRule::AsIs},
-    {"PNG_TrueIndexGray", &Settings::PNG_TrueIndexGray, LoadRule::AsIs},
-    {"PNG_Colors", &Settings::PNG_Colors, LoadRule::AsIs},
-    {"PNG_Interlace", &Settings::PNG_Interlace, LoadRule::NonZero},
-    {"PNG_Dither", &Settings::PNG_Dither, LoadRule::NonZero},
-    {"TIF_TrueIndexGray", &Settings::TIF_TrueIndexGray, LoadRule::AsIs},
-    {"TIF_Colors", &Settings::TIF_Colors, LoadRule::AsIs},
-    {"TIF_Lzw", &Settings::TIF_Lzw, LoadRule::NonZero},
-    {"JPG_Default", &Settings::JPG_Default, LoadRule::NonZero},
-    {"GIF_Default", &Settings::GIF_Default, LoadRule::NonZero},
-    {"PNG_Default", &Settings::PNG_Default, LoadRule::NonZero},
-    {"BMP_Default", &Settings::BMP_Default, LoadRule::NonZero},
-    {"TIF_Default", &Settings::TIF_Default, LoadRule::NonZero},
-    {"SaveFile_Opt", &Settings::SaveFile_Opt, LoadRule::NonZero},
-    {"StartFile_Opt", &Settings::StartFile_Opt, LoadRule::NonZero},
-    {"KodEmailFormat", &Settings::KodEmailFormat, LoadRule::AsIs},
+    {kKodPreset, &Settings::lvKodPreset, LoadRule::AsIs},
+    {kIncludeDateTime, &Settings::lvIncludeDateTime, LoadRule::One},
+    {kSharpen, &Settings::lvSharpen, LoadRule::One},
+    {kCurBkGrColor, &Settings::lvCurBkGrColor, LoadRule::AsIs},
+    {kHatchColor, &Settings::lvHatchColor, LoadRule::AsIs},
+    {kHatchWidth, &Settings::lvHatchWidth, LoadRule::AsIs},
+    {kHatchDepress, &Settings::lvHatchDepress, LoadRule::AsIs},
+    {kHatchAngle, &Settings::lvHatchAngle, LoadRule::AsIs},
+    {kHatchLnHor, &Settings::lvHatchLnHor, LoadRule::NonZero},
+    {kHatchLnVert, &Settings::lvHatchLnVert, LoadRule::NonZero},
+    {kBkGrHathStyle, &Settings::lvBkGrHathStyle, LoadRule::AsIs},
+    {kKodMainWinMax, &Settings::lvKodMainWinMax, LoadRule::AsIs},
+    {kResCur, &Settings::ResCur, LoadRule::Tenths},
+    {kCheckN, &Settings::CheckN, LoadRule::AsIs, &Settings::CheckNDlg},
+    {kScaleCur, &Settings::ScaleCur, LoadRule::AsIs, &Settings::ScaleCurDlg},
+    {kKodAntialias, &Settings::KodAntialias, LoadRule::AsIs},
+    {kJpgGray, &Settings::JPG_Gray, LoadRule::NonZero},
+    {kJpgProgress, &Settings::JPG_Progress, LoadRule::NonZero},
+    {kJpgQuality, &Settings::JPG_Quality, LoadRule::AsIs},
+    {kGifColors, &Settings::GIF_Colors, LoadRule::AsIs},
+    {kGifIndexGray, &Settings::GIF_IndexGray, LoadRule::AsIs},
+    {kGifDither, &Settings::GIF_Dither, LoadRule::NonZero},
+    {kGifInterlace, &Settings::GIF_Interlace, LoadRule::NonZero},
+    {kGifDelay, &Settings::GIF_Delay, LoadRule::AsIs},
+    {kPngTrueIndexGray, &Settings::PNG_TrueIndexGray, LoadRule::AsIs},
+    {kPngColors, &Settings::PNG_Colors, LoadRule::AsIs},
+    {kPngInterlace, &Settings::PNG_Interlace, LoadRule::NonZero},
+    {kPngDither, &Settings::PNG_Dither, LoadRule::NonZero},
+    {kTifTrueIndexGray, &Settings::TIF_TrueIndexGray, LoadRule::AsIs},
+    {kTifColors, &Settings::TIF_Colors, LoadRule::AsIs},
+    {kTifLzw, &Settings::TIF_Lzw, LoadRule::NonZero},
+    {kJpgDefault, &Settings::JPG_Default, LoadRule::NonZero},
+    {kGifDefault, &Settings::GIF_Default, LoadRule::NonZero},
+    {kPngDefault, &Settings::PNG_Default, LoadRule::NonZero},
+    {kBmpDefault, &Settings::BMP_Default, LoadRule::NonZero},
+    {kTifDefault, &Settings::TIF_Default, LoadRule::NonZero},
+    {kSaveFileOpt, &Settings::SaveFile_Opt, LoadRule::NonZero},
+    {kStartFileOpt, &Settings::StartFile_Opt, LoadRule::NonZero},
+    {kKodEmailFormat, &Settings::KodEmailFormat, LoadRule::AsIs},
 }};
 
 // g_lock guards the record and is held only briefly, so snapshots never
@@ -167,13 +168,8 @@ bool LoadSettings() {
     for (const StoredField& stored : kStoredFields) {
       auto found = by_name.find(Lowered(stored.name));
       if (found == by_name.end()) continue;
-      const registry::Value& value = *found->second;
       // What a query into a 4-byte buffer accepts: a number of 4 bytes.
-      if (value.type != registry::ValueType::Dword || value.data.size() != 4) continue;
-      const std::vector<std::uint8_t>& d = value.data;
-      Assign(loaded, stored,
-             static_cast<std::uint32_t>(d[0]) | static_cast<std::uint32_t>(d[1]) << 8 |
-                 static_cast<std::uint32_t>(d[2]) << 16 | static_cast<std::uint32_t>(d[3]) << 24);
+      if (const auto number = registry::DwordOf(*found->second)) Assign(loaded, stored, *number);
     }
   }
   std::lock_guard lock(g_lock);

@@ -29,11 +29,8 @@ registry::Value TextValue(std::string_view name, std::string_view text) {
 
 int ReadUserDword(std::string_view name) {
   std::optional<registry::Value> value = registry::QueryValue(Hive::CurrentUser, kUserKey, name);
-  if (!value || value->type != ValueType::Dword || value->data.size() != 4) return -1;
-  const std::vector<std::uint8_t>& d = value->data;
-  std::uint32_t number = static_cast<std::uint32_t>(d[0]) | static_cast<std::uint32_t>(d[1]) << 8 |
-                         static_cast<std::uint32_t>(d[2]) << 16 | static_cast<std::uint32_t>(d[3]) << 24;
-  return static_cast<int>(number);
+  const auto number = value ? registry::DwordOf(*value) : std::nullopt;
+  return number ? static_cast<int>(*number) : -1;
 }
 
 bool WriteUserDword(std::string_view name, std::uint32_t value) {

@@ -1,6 +1,7 @@
 #include "ui/frame_destroy.h"
 
 #include "settings/settings_store.h"
+#include "settings/value_names.h"
 
 #include <cstdint>
 #include <system_error>
@@ -11,14 +12,14 @@ namespace fs = std::filesystem;
 
 bool StoreWindowPlacement(const ClosingPlacement& placement) {
   using settings::WriteUserDword;
-  if (placement.maximized) return WriteUserDword("lvKodMainWinMax", 1);
+  if (placement.maximized) return WriteUserDword(settings::kKodMainWinMax, 1);
   // Edges left of or above the screen are negative; they are stored as the
   // 32-bit pattern and read back as the same signed number.
-  bool ok = WriteUserDword("lvKodMainWinMax", 0);
-  ok = WriteUserDword("lvWinBottom", static_cast<std::uint32_t>(placement.bottom)) && ok;
-  ok = WriteUserDword("lvWinTop", static_cast<std::uint32_t>(placement.top)) && ok;
-  ok = WriteUserDword("lvWinLeft", static_cast<std::uint32_t>(placement.left)) && ok;
-  ok = WriteUserDword("lvWinRight", static_cast<std::uint32_t>(placement.right)) && ok;
+  bool ok = WriteUserDword(settings::kKodMainWinMax, 0);
+  ok = WriteUserDword(settings::kWinBottom, static_cast<std::uint32_t>(placement.bottom)) && ok;
+  ok = WriteUserDword(settings::kWinTop, static_cast<std::uint32_t>(placement.top)) && ok;
+  ok = WriteUserDword(settings::kWinLeft, static_cast<std::uint32_t>(placement.left)) && ok;
+  ok = WriteUserDword(settings::kWinRight, static_cast<std::uint32_t>(placement.right)) && ok;
   return ok;
 }
 

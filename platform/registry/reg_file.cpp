@@ -247,12 +247,7 @@ std::string FormatValue(const Value& value) {
     std::string_view text(reinterpret_cast<const char*>(value.data.data()), value.data.size() - 1);
     return line + Quoted(text);
   }
-  if (value.type == ValueType::Dword && value.data.size() == 4) {
-    std::uint32_t number = static_cast<std::uint32_t>(value.data[0]) | static_cast<std::uint32_t>(value.data[1]) << 8 |
-                           static_cast<std::uint32_t>(value.data[2]) << 16 |
-                           static_cast<std::uint32_t>(value.data[3]) << 24;
-    return line + "dword:" + HexNumber(number, 8);
-  }
+  if (const auto number = DwordOf(value)) return line + "dword:" + HexNumber(*number, 8);
   line += value.type == ValueType::Binary ? std::string("hex:")
                                           : "hex(" + HexNumber(static_cast<std::uint32_t>(value.type), 1) + "):";
   std::size_t column = line.size();

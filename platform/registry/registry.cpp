@@ -1,5 +1,6 @@
 #include "platform/registry/registry.h"
 
+#include "platform/io/byte_reader.h"
 #include "platform/paths/paths.h"
 #include "platform/registry/key_path.h"
 #include "platform/registry/store_database.h"
@@ -68,6 +69,12 @@ bool ApplyOne(StoreDatabase& database, const Change& change) {
 std::vector<std::uint8_t> DwordData(std::uint32_t number) {
   return {static_cast<std::uint8_t>(number), static_cast<std::uint8_t>(number >> 8),
           static_cast<std::uint8_t>(number >> 16), static_cast<std::uint8_t>(number >> 24)};
+}
+
+std::optional<std::uint32_t> DwordOf(const Value& value) {
+  if (value.type != ValueType::Dword || value.data.size() != 4) return std::nullopt;
+  io::ByteReader reader(std::as_bytes(std::span(value.data)));
+  return reader.U32();
 }
 
 std::vector<std::uint8_t> TextData(std::string_view text) {

@@ -33,6 +33,10 @@ struct Value {
 std::vector<std::uint8_t> DwordData(std::uint32_t number);
 std::vector<std::uint8_t> TextData(std::string_view text);
 
+// The number a REG_DWORD value of exactly 4 bytes holds; nothing for any
+// other value, as a query into a 4-byte number would refuse it.
+std::optional<std::uint32_t> DwordOf(const Value& value);
+
 // The registry file of the current home folder.
 std::string StorePath();
 

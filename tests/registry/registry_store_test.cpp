@@ -65,6 +65,16 @@ TEST(RegistryStore, DataIsKeptByteForByte) {
   EXPECT_FALSE(QueryValue(Hive::CurrentUser, key, "missing"));
 }
 
+// Only a REG_DWORD of exactly four bytes is a number, read little-endian.
+TEST(RegistryStore, DwordOfReadsOnlyFourByteNumbers) {
+  EXPECT_EQ(DwordOf(Number("a", 0x80FF0102u)), 0x80FF0102u);
+  EXPECT_EQ(DwordOf(Value{"b", ValueType::Dword, {0x01, 0x02, 0x03, 0x04}}), 0x04030201u);
+  EXPECT_EQ(DwordOf(Value{"c", ValueType::Dword, {0x01, 0x02, 0x03}}), std::nullopt);
+  EXPECT_EQ(DwordOf(Value{"d", ValueType::Dword, {0x01, 0x02, 0x03, 0x04, 0x05}}), std::nullopt);
+  EXPECT_EQ(DwordOf(Value{"e", ValueType::Binary, {0x01, 0x02, 0x03, 0x04}}), std::nullopt);
+  EXPECT_EQ(DwordOf(Value{"f", ValueType::Dword, {}}), std::nullopt);
+}
+
 TEST(RegistryStore, MustExistDoesNotMakeTheKey) {
   EXPECT_FALSE(SetValue(Hive::CurrentUser, "Nowhere\\Deep", Number("n", 1), KeyCreation::MustExist));
   EXPECT_FALSE(KeyExists(Hive::CurrentUser, "Nowhere"));

@@ -16,6 +16,7 @@
 #include "platform/spooler/spool_writer.h"
 #include "platform/spooler/spooler.h"
 #include "settings/settings_store.h"
+#include "settings/value_names.h"
 
 namespace pw::tools {
 namespace {
@@ -127,10 +128,10 @@ int RunPrint(const PrintRequest& request, std::ostream& out, std::ostream& err) 
   }
   const std::string title = request.window_title.empty() ? job_name : request.window_title;
   const bool handshake_written =
-      settings::WriteUserString("CurSPLTimeInfo1", date) && settings::WriteUserString("CurSPLTimeInfo2", time) &&
-      settings::WriteUserString("CurDocName", request.document) &&
-      settings::WriteUserString("CurWordWinName", title) &&
-      settings::WriteUserString("CurWordKodClipbrd", "FALSE") &&
+      settings::WriteUserString(settings::kCurSplTimeInfo1, date) && settings::WriteUserString(settings::kCurSplTimeInfo2, time) &&
+      settings::WriteUserString(settings::kCurDocName, request.document) &&
+      settings::WriteUserString(settings::kCurWordWinName, title) &&
+      settings::WriteUserString(settings::kCurWordKodClipbrd, "FALSE") &&
       WriteHandshakeFile(intake::PrinterHandshakePath(), std::string(spooler::kCapturePrinterName) + " on " + port + "\n");
   if (!handshake_written) {
     (void)spooler::SetJob(*printer, *job, spooler::JobControl::Delete);
@@ -152,7 +153,7 @@ int RunClipboard(const std::string& file, bool start_program, std::ostream& out,
     err << "pagewick-capture: the clipboard store " << clipboard::ClipboardStorePath() << " cannot be written\n";
     return kExitFailed;
   }
-  if (!settings::WriteUserString("CurWordKodClipbrd", "TRUE")) {
+  if (!settings::WriteUserString(settings::kCurWordKodClipbrd, "TRUE")) {
     clipboard::EmptyClipboard();
     err << "pagewick-capture: the clipboard flag cannot be written\n";
     return kExitFailed;
