@@ -1,6 +1,6 @@
 // pagewick-thumbnailer: the first page of an EMF or EMF spool file as a PNG
-// thumbnail, for file managers that follow the freedesktop thumbnail
-// specification (see res/desktop/pagewick.thumbnailer).
+// thumbnail, for file managers that run freedesktop thumbnailers (see
+// res/desktop/pagewick.thumbnailer).
 #include <QGuiApplication>
 
 #include <charconv>
