@@ -1,9 +1,11 @@
 #include "render/image_encoding.h"
 
 #include <algorithm>
-#include <filesystem>
-#include <system_error>
+#include <cctype>
+#include <cstddef>
+#include <span>
 
+#include "platform/files/file_writing.h"
 #include "platform/paths/paths.h"
 
 namespace pw::render {
@@ -155,20 +157,26 @@ tl::expected<std::optional<int>, std::string> WritePreview(Magick::Image& image,
                                                            const EncodingOptions& o) {
   const auto path = PreviewPath(o);
   if (!path) return tl::unexpected(std::string("no work folder for the preview file"));
+  std::string format = PreviewExtension(o).substr(1);
+  for (char& c : format) c = static_cast<char>(std::toupper(static_cast<unsigned char>(c)));
+  Magick::Blob blob;
   try {
     PrepareForWrite(image);
-    image.write(*path);
-    // Let go of the pixels before reading the file back, so that a large
-    // page is never held twice; the image keeps its options.
-    image.crop(Magick::Geometry(1, 1));
-    image.read(*path);
+    image.write(&blob, format);
   } catch (const Magick::Exception& error) {
     return tl::unexpected(std::string(error.what()));
   }
-  std::error_code ec;
-  const auto bytes = std::filesystem::file_size(*path, ec);
-  if (ec) return std::optional<int>{};
-  return std::optional<int>(static_cast<int>(bytes / 1024));
+  const std::span<const std::byte> bytes(static_cast<const std::byte*>(blob.data()), blob.length());
+  if (auto written = files::ReplaceFile(*path, bytes); !written) return tl::unexpected(written.error().Message());
+  try {
+    // Let go of the pixels before decoding what was written, so that a
+    // large page is never held twice; the image keeps its options.
+    image.crop(Magick::Geometry(1, 1));
+    image.read(blob);
+  } catch (const Magick::Exception& error) {
+    return tl::unexpected(std::string(error.what()));
+  }
+  return std::optional<int>(static_cast<int>(blob.length() / 1024));
 }
 
 }  // namespace pw::render

@@ -44,9 +44,9 @@ void PrepareForWrite(Magick::Image& image);
 // "~CurImg" + PreviewExtension in the work folder.
 std::optional<std::string> PreviewPath(const EncodingOptions& options);
 
-// Writes the image to the preview file and reads the file back into the
-// same image, so it shows the losses of the encoding. Returns the file's
-// size in KB, or nothing when the written file cannot be opened.
+// Writes the image to the preview file, replacing it whole (a link there is
+// replaced, not followed), and decodes what was written back into the same
+// image, so it shows the losses of the encoding. Returns the file's size in KB.
 tl::expected<std::optional<int>, std::string> WritePreview(Magick::Image& image,
                                                            const EncodingOptions& options);
 

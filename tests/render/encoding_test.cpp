@@ -308,6 +308,22 @@ TEST_F(Encoding, PreviewIsWrittenAndReadBackForTheSeriesKind) {
   EXPECT_LE(DistinctColours(image), 4u);
 }
 
+// A link planted under the preview's name is replaced, never written through.
+TEST_F(Encoding, PreviewReplacesALinkInsteadOfWritingThroughIt) {
+  const EncodingOptions o = Series(EncodedFormat::Bmp);
+  const auto path = PreviewPath(o);
+  ASSERT_TRUE(path.has_value());
+  const auto victim = test::TempDir() / "victim.txt";
+  std::ofstream(victim) << "keep";
+  std::filesystem::create_symlink(victim, *path);
+  Magick::Image image = Picture();
+  ASSERT_TRUE(ConfigureForOutput(image, 96.0, o).has_value());
+  ASSERT_TRUE(WritePreview(image, o).has_value());
+  EXPECT_EQ(Bytes(victim.string()), (std::vector<unsigned char>{'k', 'e', 'e', 'p'}));
+  EXPECT_FALSE(std::filesystem::is_symlink(*path));
+  EXPECT_EQ(Magick::Image(*path).columns(), image.columns());
+}
+
 TEST_F(Encoding, JpegPreviewShowsTheLossesOfTheEncoding) {
   EncodingOptions o = Series(EncodedFormat::Jpeg);
   o.JPG_Quality = 10;
