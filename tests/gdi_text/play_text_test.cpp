@@ -104,6 +104,20 @@ TEST(PlayText, TopAlignedTextHangsByTheAscentOfTheFontsOwnMetrics) {
   EXPECT_EQ(top, page(kBaseline, 75));
 }
 
+TEST(PlayText, TopAlignmentOnAScaledPageTakesTheAscentThroughLogicalUnits) {
+  // At 1.5 pixels a unit an 18-pixel Arial em has a 16-pixel ascent: 11
+  // logical units, which are 17 pixels again. The text hangs by those 17.
+  EmfWriter scaled;
+  scaled.SetBkMode(BkMode::Transparent).SetTextAlign(0);
+  scaled.SetMapMode(MapMode::Anisotropic).SetWindowExt(100, 100).SetViewportExt(150, 150);
+  scaled.Record(RecordType::ExtCreateFontIndirectW, FontRecord(1, u"Arial", -12)).UseHandle(1).SelectObject(1);
+  scaled.Record(RecordType::ExtTextOutW, TextRecord({10, 20}, Utf16Bytes(u"Hg"), 2, std::vector<std::int32_t>{10, 10}));
+  const QImage played = Play(scaled).image;
+  ASSERT_FALSE(InkBox(played).isEmpty());
+  EXPECT_EQ(played, Direct(u"Hg", {15, 47}, {15, 15}, -18));
+  EXPECT_NE(played, Direct(u"Hg", {15, 46}, {15, 15}, -18));
+}
+
 TEST(PlayText, ExtTextOutADecodesInTheFontsCodePage) {
   const std::vector<std::uint8_t> cyrillic{0xC0, 0xE1};  // U+0410 U+0431 in code page 1251
   EmfWriter w = TextPage();

@@ -232,10 +232,20 @@ std::optional<TextLayout> LayoutText(const DeviceContext& dc, const FontInstance
     default: break;
   }
   const auto& m = font.metrics();
+  // Compatible mode measures the cell in logical units (the text metrics
+  // an application reads) and maps that height back from the logical
+  // origin, so a scaled page rounds the ascent and descent twice.
+  const QTransform& device = dc.DeviceTransform();
+  const double sy = YScale(Linear(device));
+  const auto cell_part = [&](int device_pixels) -> double {
+    if (run.graphics_mode == GraphicsMode::Advanced || sy <= 0) return device_pixels;
+    const int logical = RoundHalfUp(device_pixels / sy);
+    return std::abs(RoundHalfUp(device.dy() + logical * device.m22()) - RoundHalfUp(device.dy()));
+  };
   switch (text.align & kAlignVertical) {
     case kAlignBaseline: break;
-    case kAlignBottom: offset += Rounded(frames.glyph.map(QPointF(0, -m.descent))); break;
-    default: offset += Rounded(frames.glyph.map(QPointF(0, m.ascent))); break;  // TA_TOP
+    case kAlignBottom: offset += Rounded(frames.glyph.map(QPointF(0, -cell_part(m.descent)))); break;
+    default: offset += Rounded(frames.glyph.map(QPointF(0, cell_part(m.ascent)))); break;  // TA_TOP
   }
   out.start = reference + offset;
   out.advance = width;
