@@ -103,11 +103,9 @@ std::string DataText(const Value& value) {
     std::string text(data.begin(), data.end());
     return text.substr(0, text.find('\0'));
   }
-  if (value.type == ValueType::Dword && data.size() == 4) {
-    std::uint32_t number = static_cast<std::uint32_t>(data[0]) | static_cast<std::uint32_t>(data[1]) << 8 |
-                           static_cast<std::uint32_t>(data[2]) << 16 | static_cast<std::uint32_t>(data[3]) << 24;
+  if (const auto number = DwordOf(value)) {
     std::ostringstream out;
-    out << "0x" << std::hex << number;
+    out << "0x" << std::hex << *number;
     return out.str();
   }
   return Hex(data);
