@@ -6,6 +6,7 @@
 #include "platform/instance/single_instance.h"
 #include "platform/msgbox/message_box.h"
 #include "platform/registry/registry.h"
+#include "platform/wm/window_raise.h"
 #include "settings/settings_record.h"
 #include "settings/settings_store.h"
 #include "settings/value_names.h"
@@ -69,6 +70,8 @@ bool Application::Initialise() {
   // 128) goes with the frame, which makes its window in step 7.
   frame_ = std::make_unique<ui::lvFrameWin>();
   frame_->setReleasePages(options_.services.release_pages);
+  frame_->setLoadControl(options_.services.load_running, options_.services.stop_load);
+  frame_->setWindowRaiser([](const std::string& title) { return platform::RaiseTopLevelWindow(title); });
   frame_->setOnDestroyed([this] {
     // The frame is the main window: once it is gone the program ends, and
     // a new start no longer waits for this one.

@@ -19,6 +19,11 @@ struct StartupServices {
 
   // Frees the page set's metafiles when the main window is destroyed.
   std::function<void()> release_pages;
+
+  // Whether the capture load still runs, and the request that it stop: a
+  // close that comes meanwhile waits for it without blocking.
+  std::function<bool()> load_running;
+  std::function<void()> stop_load;
 };
 
 // Runs a hook, or reports false when there is none.

@@ -292,6 +292,14 @@ void ReleasePages() {
   pages::Pages().Clear();
 }
 
+bool CaptureLoadRunning() { return TheLoadThread().running.load(); }
+
+void RequestStopCaptureLoad() {
+  LoadThread& load = TheLoadThread();
+  std::lock_guard lock(load.mutex);
+  if (load.thread.joinable()) load.thread.request_stop();
+}
+
 void WaitForCaptureLoad() {
   LoadThread& load = TheLoadThread();
   std::lock_guard lock(load.mutex);

@@ -61,6 +61,12 @@ void StopCaptureLoad();
 // when it is destroyed.
 void ReleasePages();
 
+// Whether a load thread is still running.
+bool CaptureLoadRunning();
+
+// Asks a running load to stop after its current page, without waiting.
+void RequestStopCaptureLoad();
+
 // Waits until a running load has ended by itself.
 void WaitForCaptureLoad();
 

@@ -8,6 +8,9 @@ namespace pw::res {
 inline constexpr int kMainIcon = 128;
 inline constexpr int kHandCursor = 132;
 inline constexpr int kSplashBitmap = 196;
+// Command button i shows bitmap 172 + 2i, and 173 + 2i while lit.
+inline constexpr int kFirstButtonBitmap = 172;
+inline constexpr int kLastButtonBitmap = 185;
 
 // Menus and accelerators.
 inline constexpr int kMainMenu = 135;
@@ -32,5 +35,6 @@ inline constexpr int kSplashControlId = 150;
 // The Qt resource paths of the images above.
 inline constexpr const char* kMainIconPath = ":/pagewick/icons/pagewick.png";
 inline constexpr const char* kSplashBitmapPath = ":/pagewick/bitmaps/splash.png";
+inline constexpr const char* kHandCursorPath = ":/pagewick/cursors/hand.png";
 
 }  // namespace pw::res

@@ -1,10 +1,16 @@
 #include "ui/hand_cursor.h"
 
+#include "res/resources.h"
+
 namespace pw::ui {
 
 const QCursor& HandCursor() {
-  // The desktop's own pointing hand stands in for the cursor resource.
-  static const QCursor cursor(Qt::PointingHandCursor);
+  // Cursor 132: the program's own pointing hand, hot spot at the fingertip;
+  // the desktop's own hand should the picture be missing.
+  static const QCursor cursor = [] {
+    const QPixmap picture = res::HandCursorImage();
+    return picture.isNull() ? QCursor(Qt::PointingHandCursor) : QCursor(picture, 10, 1);
+  }();
   return cursor;
 }
 

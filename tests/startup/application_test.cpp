@@ -202,7 +202,11 @@ TEST_F(StartupTest, BuiltInServicesClaimNothingTheyCannotDo) {
   ASSERT_TRUE(services.check_capture_printer);
   // A fresh machine has no printer handshake file, so no capture printer.
   EXPECT_FALSE(services.check_capture_printer());
-  EXPECT_FALSE(static_cast<bool>(services.start_capture_load));
+  // The load, its stop and the release of the pages are all wired.
+  EXPECT_TRUE(static_cast<bool>(services.start_capture_load));
+  EXPECT_TRUE(static_cast<bool>(services.release_pages));
+  ASSERT_TRUE(static_cast<bool>(services.load_running));
+  EXPECT_FALSE(services.load_running());
 }
 
 TEST_F(StartupTest, DamagedRegistryIsReportedAndTheDefaultsHold) {
