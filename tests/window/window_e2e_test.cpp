@@ -1,0 +1,220 @@
+// The road of a capture in the real program: printed pages, a clipboard
+// page and the sample pages appear in the window; the keys, a thumbnail
+// click and the exit button do what they say. Set PAGEWICK_SCREENSHOTS to
+// a folder to keep the screenshots.
+#include "platform/clipboard/clipboard_store.h"
+#include "platform/spooler/spooler.h"
+#include "settings/settings_store.h"
+#include "tests/support/corpus.h"
+#include "tests/support/test_home.h"
+#include "tests/support/x_session.h"
+
+#include <QColor>
+#include <QDir>
+#include <QElapsedTimer>
+#include <QThread>
+#include <gtest/gtest.h>
+
+#include <filesystem>
+#include <functional>
+#include <vector>
+
+namespace pw::test {
+namespace {
+
+namespace fs = std::filesystem;
+
+const QString kTitle = QStringLiteral("Tavrin Pagewick");
+const QString kWordTitle = QStringLiteral("Report.doc - Microsoft Word");
+
+QString Program(const char* name) { return QString::fromStdString((BuildDir() / "bin" / name).string()); }
+
+// Where a test keeps its pictures: $PAGEWICK_SCREENSHOTS, else nowhere.
+QString ShotPath(const char* name) {
+  const QByteArray folder = qgetenv("PAGEWICK_SCREENSHOTS");
+  if (folder.isEmpty()) return {};
+  QDir().mkpath(QString::fromLocal8Bit(folder));
+  return QDir(QString::fromLocal8Bit(folder)).filePath(QString::fromLatin1(name));
+}
+
+bool IsPanelFill(QColor c) { return std::abs(c.red() - 224) < 6 && std::abs(c.green() - 224) < 6 && std::abs(c.blue() - 248) < 6; }
+bool IsRed(QColor c) { return c.red() > 200 && c.green() < 60 && c.blue() < 60; }
+bool IsTextBlue(QColor c) { return c.blue() > 120 && c.red() < 90 && c.green() < 90; }
+
+// What a screenshot of the window shows: the thumbnails down the strip
+// (their vertical extents), which of them wears the red frame, whether the
+// page view shows a page and the status line a text.
+struct WindowShot {
+  std::vector<std::pair<int, int>> thumbnails;
+  int framed = -1;
+  int page_pixels = 0;
+  int status_pixels = 0;
+};
+
+WindowShot Read(const QImage& shot) {
+  WindowShot seen;
+  if (shot.isNull()) return seen;
+  const int cx = shot.width();
+  const int cy = shot.height();
+  const int strip_left = cx - 163;
+  const int column = strip_left + 72;  // the middle of the strip's client
+  int run_start = -1;
+  for (int y = 7; y <= cy - 7; ++y) {
+    const bool thumb = y < cy - 7 && !IsPanelFill(shot.pixelColor(column, y)) && !IsRed(shot.pixelColor(column, y));
+    if (thumb && run_start < 0) run_start = y;
+    if (!thumb && run_start >= 0) {
+      // Captions are short runs of text; a thumbnail is at least 40 high.
+      if (y - run_start >= 40) seen.thumbnails.emplace_back(run_start, y - 1);
+      run_start = -1;
+    }
+  }
+  for (std::size_t i = 0; i < seen.thumbnails.size(); ++i) {
+    const int top = seen.thumbnails[i].first;
+    for (int x = strip_left; x < cx - 19 && seen.framed < 0; ++x) {
+      if (IsRed(shot.pixelColor(x, top - 1)) || IsRed(shot.pixelColor(x, top - 2))) seen.framed = static_cast<int>(i);
+    }
+  }
+  for (int y = 10; y < cy - 35; y += 3)
+    for (int x = 45; x < cx - 175; x += 3)
+      if (!IsPanelFill(shot.pixelColor(x, y))) ++seen.page_pixels;
+  for (int y = cy - 21; y < cy - 5; ++y)
+    for (int x = 10; x < cx - 180; ++x)
+      if (IsTextBlue(shot.pixelColor(x, y))) ++seen.status_pixels;
+  return seen;
+}
+
+// Photographs the window until `done` holds or the time is up.
+WindowShot WaitFor(const XSession& x, const QString& window, const std::function<bool(const WindowShot&)>& done,
+                   int timeout_ms = 90000) {
+  QElapsedTimer timer;
+  timer.start();
+  WindowShot seen;
+  while (timer.elapsed() < timeout_ms) {
+    seen = Read(x.grab(window));
+    if (done(seen)) return seen;
+    QThread::msleep(300);
+  }
+  return seen;
+}
+
+std::vector<QString> CorpusPages(int count) {
+  std::vector<QString> pages;
+  const std::optional<fs::path> corpus = CorpusDir();
+  if (!corpus) return pages;
+  for (int n = 1; n <= count; ++n) {
+    const fs::path page = *corpus / "pages" / ("emfspoolreader__EMFSpoolfileReader_00004__p" + std::to_string(n) + ".emf");
+    if (fs::exists(page)) pages.push_back(QString::fromStdString(page.string()));
+  }
+  return pages;
+}
+
+int SpoolFiles() {
+  int count = 0;
+  std::error_code error;
+  for (fs::directory_iterator it(spooler::SpoolFolder(), error), end; !error && it != end; it.increment(error))
+    if (it->path().extension() == ".SPL" || it->path().extension() == ".spl") ++count;
+  return count;
+}
+
+class WindowEndToEnd : public ::testing::Test {
+ protected:
+  void SetUp() override {
+    // No tip of the day in front of the window.
+    settings::WriteUserDword("lvStartHelpCheck", 1);
+  }
+};
+
+TEST_F(WindowEndToEnd, PrintedCaptureIsShownPagedAndLeftForWord) {
+  PW_REQUIRE_CORPUS();
+  PW_REQUIRE_X_SESSION(x);
+  const std::vector<QString> pages = CorpusPages(3);
+  ASSERT_EQ(pages.size(), 3u);
+
+  // The word processor's window, as the handshake names it.
+  x->launch(QStringLiteral("xmessage"), {QStringLiteral("-title"), kWordTitle, QStringLiteral("Report")});
+  const std::optional<QString> word = x->waitForWindow(kWordTitle, 30000);
+  ASSERT_TRUE(word);
+
+  QStringList arguments{QStringLiteral("print"), QStringLiteral("--doc"), QStringLiteral("Report.doc"),
+                        QStringLiteral("--window"), kWordTitle};
+  for (const QString& page : pages) arguments << page;
+  const XSession::Result printed = x->run(Program("pagewick-capture"), arguments);
+  ASSERT_EQ(printed.code, 0) << printed.output.toStdString();
+
+  const std::optional<QString> window = x->waitForWindow(kTitle, 60000);
+  ASSERT_TRUE(window);
+  // The splash goes by itself; the first page, three thumbnails, the status.
+  WindowShot seen = WaitFor(*x, *window, [](const WindowShot& s) {
+    return s.thumbnails.size() == 3 && s.framed == 0 && s.page_pixels > 1000 && s.status_pixels > 50;
+  });
+  x->grab(*window, ShotPath("window-three-pages.png"));
+  EXPECT_EQ(seen.thumbnails.size(), 3u);
+  EXPECT_EQ(seen.framed, 0);
+  EXPECT_GT(seen.page_pixels, 1000);
+  EXPECT_GT(seen.status_pixels, 50);
+  // The capture printer's job and its spool file are gone.
+  EXPECT_EQ(SpoolFiles(), 0);
+
+  x->key(*window, QStringLiteral("Next"));
+  seen = WaitFor(*x, *window, [](const WindowShot& s) { return s.framed == 1; }, 30000);
+  EXPECT_EQ(seen.framed, 1) << "Page Down moves the red frame to the second page";
+
+  ASSERT_EQ(seen.thumbnails.size(), 3u);
+  const QImage shot = x->grab(*window);
+  const int strip_left = shot.width() - 163;
+  x->click(*window, QPoint(strip_left + 72, seen.thumbnails[2].first + 20));
+  seen = WaitFor(*x, *window, [](const WindowShot& s) { return s.framed == 2; }, 30000);
+  EXPECT_EQ(seen.framed, 2) << "a click on the third thumbnail shows it";
+
+  // The Options popup over the window.
+  x->click(*window, QPoint(20, 113 + 16));
+  QThread::msleep(800);
+  x->grabScreen(ShotPath("options-popup.png"));
+  x->key(*window, QStringLiteral("Escape"));
+
+  // Exit and back to Word: the word processor comes to the front and the
+  // program closes.
+  x->click(*window, QPoint(20, 181 + 16));
+  EXPECT_TRUE(x->waitForWindowGone(kTitle, 30000));
+  QThread::msleep(500);
+  EXPECT_EQ(x->activeWindow(), word);
+}
+
+TEST_F(WindowEndToEnd, ClipboardPageIsShownAndTheClipboardConsumed) {
+  PW_REQUIRE_CORPUS();
+  PW_REQUIRE_X_SESSION(x);
+  const std::vector<QString> pages = CorpusPages(1);
+  ASSERT_EQ(pages.size(), 1u);
+  const XSession::Result copied = x->run(Program("pagewick-capture"), {QStringLiteral("clipboard"), pages[0]});
+  ASSERT_EQ(copied.code, 0) << copied.output.toStdString();
+
+  const std::optional<QString> window = x->waitForWindow(kTitle, 60000);
+  ASSERT_TRUE(window);
+  const WindowShot seen = WaitFor(*x, *window, [](const WindowShot& s) {
+    return s.thumbnails.size() == 1 && s.page_pixels > 1000;
+  });
+  EXPECT_EQ(seen.thumbnails.size(), 1u);
+  EXPECT_EQ(seen.framed, 0);
+  EXPECT_EQ(settings::ReadUserString("CurWordKodClipbrd"), "FALSE");
+  EXPECT_FALSE(clipboard::ReadEnhMetafile().has_value());
+}
+
+TEST_F(WindowEndToEnd, QuickStartReferenceShowsTheSixSamplePages) {
+  PW_REQUIRE_X_SESSION(x);
+  x->launch(Program("pagewick"), {QStringLiteral("quick")});
+  const std::optional<QString> window = x->waitForWindow(kTitle, 60000);
+  ASSERT_TRUE(window);
+  const WindowShot seen = WaitFor(*x, *window, [](const WindowShot& s) { return s.thumbnails.size() == 6; });
+  EXPECT_EQ(seen.thumbnails.size(), 6u);
+  EXPECT_GT(seen.page_pixels, 1000);
+
+  // The thumbnails-only layout.
+  x->run(QStringLiteral("xdotool"), {QStringLiteral("windowsize"), *window, QStringLiteral("150"), QStringLiteral("700")});
+  QThread::msleep(1500);
+  x->grabScreen(ShotPath("narrow-layout.png"));
+  const QImage narrow = x->grab(*window);
+  EXPECT_LE(narrow.width(), 182);
+}
+
+}  // namespace
+}  // namespace pw::test
