@@ -110,12 +110,13 @@ TEST_F(StartupTest, StoredPlacementOpensTheWindowThere) {
   settings::WriteUserDword("lvWinLeft", 40);
   settings::WriteUserDword("lvWinTop", 30);
   settings::WriteUserDword("lvWinRight", 440);
-  settings::WriteUserDword("lvWinBottom", 330);
+  // Taller than the frame's 402-pixel minimum, which would raise it.
+  settings::WriteUserDword("lvWinBottom", 530);
   Application app(Options());
   app.Initialise();
   const QRect geometry = app.mainWindow()->geometry();
   EXPECT_EQ(app.mainWindow()->pos(), QPoint(40, 30));
-  EXPECT_EQ(geometry.size(), QSize(400, 300));
+  EXPECT_EQ(geometry.size(), QSize(400, 500));
 }
 
 TEST_F(StartupTest, MaximizedFlagOpensTheWindowMaximized) {
@@ -237,7 +238,7 @@ TEST_F(StartupTest, ClosingTheWindowStoresItsPlacementAndEmptiesTheWorkFolder) {
   app.Initialise();
   ui::lvFrameWin* frame = app.mainWindow();
   frame->move(50, 60);
-  frame->resize(500, 400);
+  frame->resize(500, 450);  // above the frame's minimum height
 
   const std::optional<std::string> work = platform::WorkFolder();
   ASSERT_TRUE(work);
@@ -256,13 +257,13 @@ TEST_F(StartupTest, ClosingTheWindowStoresItsPlacementAndEmptiesTheWorkFolder) {
   EXPECT_EQ(settings::ReadUserDword("lvWinLeft"), 50);
   EXPECT_EQ(settings::ReadUserDword("lvWinTop"), 60);
   EXPECT_EQ(settings::ReadUserDword("lvWinRight"), 550);
-  EXPECT_EQ(settings::ReadUserDword("lvWinBottom"), 460);
+  EXPECT_EQ(settings::ReadUserDword("lvWinBottom"), 510);
 
   // The next start opens the window where this one closed.
   Application next(Options());
   next.Initialise();
   EXPECT_EQ(next.mainWindow()->pos(), QPoint(50, 60));
-  EXPECT_EQ(next.mainWindow()->size(), QSize(500, 400));
+  EXPECT_EQ(next.mainWindow()->size(), QSize(500, 450));
 }
 
 TEST_F(StartupTest, ClosingMaximizedStoresOnlyTheFlag) {

@@ -96,9 +96,15 @@ QProcessEnvironment XSession::environment() const {
 }
 
 XSession::Result XSession::run(const QString& program, const QStringList& arguments, int timeout_ms) const {
+  // The output goes to a file, not a pipe: a program this one starts and
+  // leaves running (the capture tool starts Pagewick) keeps the descriptor,
+  // and would die of a broken pipe at its first message once we stop reading.
+  QTemporaryDir folder;
+  const QString output = folder.filePath(QStringLiteral("output.txt"));
   QProcess process;
   process.setProcessEnvironment(environment());
   process.setProcessChannelMode(QProcess::MergedChannels);
+  process.setStandardOutputFile(output);
   process.start(program, arguments);
   Result result;
   if (!process.waitForStarted(10000)) return result;
@@ -107,7 +113,8 @@ XSession::Result XSession::run(const QString& program, const QStringList& argume
     process.waitForFinished(5000);
     return result;
   }
-  result.output = QString::fromLocal8Bit(process.readAll());
+  QFile file(output);
+  if (file.open(QIODevice::ReadOnly)) result.output = QString::fromLocal8Bit(file.readAll());
   result.code = process.exitStatus() == QProcess::NormalExit ? process.exitCode() : -1;
   return result;
 }
