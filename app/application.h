@@ -27,6 +27,8 @@ class lvSplashDlg;
 
 namespace pw::app {
 
+class WindowOptionHost;
+
 // How the tip of the day ended.
 struct TipOutcome {
   bool accepted = false;    // ended with Close (OK)
@@ -81,6 +83,7 @@ class Application {
   Placement placement_;
   std::unique_ptr<platform::InstanceServer> instance_server_;
   std::unique_ptr<ui::lvFrameWin> frame_;
+  std::unique_ptr<WindowOptionHost> option_commands_;  // goes before the frame
   std::unique_ptr<dialogs::lvSplashDlg> splash_;
 };
 
