@@ -4,31 +4,33 @@
 // sharpening, the date-and-time stamp and the three option dialogs. Each
 // stores what it changes at once and then refreshes what the user sees
 // through the host. All run on the user-interface thread.
+#include "res/command_ids.h"
 #include "settings/option_host.h"
 #include "settings/presets.h"
 
 namespace pw::settings {
 
-// Command identifiers, shared by the menu and the accelerator table.
+// The option commands by their identifiers in the menus and the
+// accelerator table.
 enum class OptionCommand : int {
-  PresetTextGraphics = 32903,  // F3
-  PresetWordArtPhoto = 32904,  // F4
-  PresetProfessional = 32901,  // F5
-  PresetDemoDefault = 32900,   // F6
-  Resolution = 32820,          // Ctrl+D
-  ImageFormat = 32821,         // Ctrl+C
-  Sharpen = 32855,
-  AntialiasNone = 32801,  // Ctrl+N
-  Antialias2 = 32823,     // Ctrl+2
-  Antialias3 = 32824,     // Ctrl+3
-  Antialias5 = 32813,     // Ctrl+5
-  Antialias7 = 32815,     // Ctrl+7
-  Antialias10 = 32818,    // Ctrl+0
-  Antialias15 = 32825,    // Ctrl+Z
-  Antialias20 = 32819,    // Ctrl+X
-  DateTimeStamp = 32856,
-  HatchFromMenu = 32857,         // the options pop-up's item
-  HatchFromAccelerator = 192,    // Ctrl+H
+  PresetTextGraphics = res::cmd::kPresetTextGraphics,  // F3
+  PresetWordArtPhoto = res::cmd::kPresetWordArtPhoto,  // F4
+  PresetProfessional = res::cmd::kPresetProfessional,  // F5
+  PresetDemoDefault = res::cmd::kPresetDemoDefault,    // F6
+  Resolution = res::cmd::kResolutionDialog,            // Ctrl+D
+  ImageFormat = res::cmd::kImageFormatDialog,          // Ctrl+C
+  Sharpen = res::cmd::kSharpen,
+  AntialiasNone = res::cmd::kAntialiasNone,  // Ctrl+N
+  Antialias2 = res::cmd::kAntialias2x,       // Ctrl+2
+  Antialias3 = res::cmd::kAntialias3x,       // Ctrl+3
+  Antialias5 = res::cmd::kAntialias5x,       // Ctrl+5
+  Antialias7 = res::cmd::kAntialias7x,       // Ctrl+7
+  Antialias10 = res::cmd::kAntialias10x,     // Ctrl+0
+  Antialias15 = res::cmd::kAntialias15x,     // Ctrl+Z
+  Antialias20 = res::cmd::kAntialias20x,     // Ctrl+X
+  DateTimeStamp = res::cmd::kDateTimeStamp,
+  HatchFromMenu = res::cmd::kHatchSettings,            // the Options pop-up's item
+  HatchFromAccelerator = res::cmd::kHatchAccelerator,  // Ctrl+H
 };
 
 inline constexpr std::string_view kLeaveQuickStartQuestion = "Demo-mode settings will be discarded. Proceed?";
