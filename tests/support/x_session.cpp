@@ -68,10 +68,11 @@ std::unique_ptr<XSession> XSession::Start(QString* why, int width, int height) {
   session->window_manager_ = std::make_unique<QProcess>();
   session->window_manager_->setProcessEnvironment(session->environment());
   session->window_manager_->start(QStringLiteral("openbox"), {QStringLiteral("--sm-disable")});
-  // The window manager is ready once it has announced itself on the root window.
+  // The window manager is ready once it has announced itself on the root
+  // window; on a machine busy with builds that can take a while.
   QElapsedTimer timer;
   timer.start();
-  while (timer.elapsed() < 15000) {
+  while (timer.elapsed() < 60000) {
     const Result check = session->run(QStringLiteral("xprop"),
                                       {QStringLiteral("-root"), QStringLiteral("_NET_SUPPORTING_WM_CHECK")}, 5000);
     if (check.code == 0 && check.output.contains(QStringLiteral("window id"))) return session;
