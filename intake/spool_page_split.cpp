@@ -1,6 +1,4 @@
 // The page split of one EMF spool file into page files.
-#include <unistd.h>
-
 #include <cstdio>
 #include <filesystem>
 
@@ -27,14 +25,20 @@ class FileSource final : public spooler::SpoolSource {
 }  // namespace
 
 bool WritePageFile(const std::string& path, std::span<const std::byte> bytes) {
-  ::unlink(path.c_str());  // a file or link, never a folder
-  return files::CreateNewFile(path, bytes, files::Access::Private).has_value();
+  return files::ReplaceFile(path, bytes, files::Access::Private).has_value();
 }
 
 std::string PageFileName(std::uint32_t job_id, int page) {
   char name[32];
   std::snprintf(name, sizeof name, "%u%04d.emf", job_id, page);
   return name;
+}
+
+spooler::SpoolPages ReadSpoolFilePages(const std::string& spool_file) {
+  BufferedFileReader reader;
+  if (!reader.Open(spool_file)) return {};
+  FileSource source(reader);
+  return spooler::ReadSpoolPages(source);
 }
 
 SplitReport SplitSpoolFileInto(const std::string& spool_file, std::uint32_t job_id, const std::string& folder) {

@@ -37,6 +37,10 @@ struct SplitReport : spooler::SpoolTally {
   int pages_written = 0;
 };
 
+// A spool file's pages as validated metafiles, read a buffer at a time and
+// written nowhere. A file that does not open gives no pages (end NotSpool).
+spooler::SpoolPages ReadSpoolFilePages(const std::string& spool_file);
+
 // As SplitSpoolFile, into `folder` (which ends with '/').
 SplitReport SplitSpoolFileInto(const std::string& spool_file, std::uint32_t job_id, const std::string& folder);
 
@@ -45,11 +49,11 @@ SplitReport SplitSpoolFileInto(const std::string& spool_file, std::uint32_t job_
 // characters (its extension) are left out. Case-sensitive.
 bool JobMatchesDocument(std::string_view job_document, std::string_view expected_document_name);
 
-// Writes a page file. Page files are scratch, read once and deleted: a
-// file or link under the name goes first (a link is removed, not followed;
-// a folder stays and the page is not written), and the page is made as a
-// new file, so it is never written through a link planted in the meantime.
-// False when it could not be written whole.
+// Writes a page file, readable by its user only. The page is written to a
+// temporary file beside it and renamed over the name when whole: a file or
+// link there is replaced (a link is never followed), a folder stays and the
+// page is not written, and a run killed midway leaves no part of a page
+// under the name. False when it could not be written whole.
 bool WritePageFile(const std::string& path, std::span<const std::byte> bytes);
 
 // Job 12, page 3 gives "120003.emf"; page 10000 of job 5 "510000.emf".

@@ -1,7 +1,8 @@
 #pragma once
 // The texts of the HTML gallery's three files, each piece after the other
-// with no line breaks. B is the base name as it stands (not escaped), X the
-// image extension with its dot.
+// with no line breaks. B is the base name, escaped as HTML text in titles and
+// the heading and as an address in frame sources; X the image extension with
+// its dot.
 #include <string>
 #include <string_view>
 

@@ -1,6 +1,8 @@
 #include "output/html_gallery_writer.h"
 
+#include <cctype>
 #include <filesystem>
+#include <vector>
 #include <optional>
 #include <system_error>
 
@@ -27,15 +29,35 @@ void AppMessage(const std::string& text) {
 }
 
 
-// Deletes the files directly inside an earlier gallery folder, then the
-// folder; a folder holding a subfolder stays.
+// A name a gallery writes into its folder: the two frame pages, and a page
+// image or thumbnail (four digits, "_" for a thumbnail, an image extension).
+bool IsGalleryFileName(const std::string& name) {
+  if (name == "header.html" || name == "bottoms.html") return true;
+  const auto dot = name.find('.');
+  if (dot != 4 && dot != 5) return false;
+  for (std::size_t i = 0; i < 4; ++i)
+    if (!std::isdigit(static_cast<unsigned char>(name[i]))) return false;
+  if (dot == 5 && name[4] != '_') return false;
+  const std::string extension = name.substr(dot);
+  return extension == ".jpg" || extension == ".gif" || extension == ".png" || extension == ".bmp";
+}
+
+// Removes an earlier gallery folder so that the new gallery starts afresh.
+// Only a folder that holds nothing but gallery files is touched: one that
+// holds anything else (a browser's saved page, the user's own files, a
+// subfolder) is left whole, and the gallery cannot be made there.
 void RemoveOldGallery(const std::string& folder) {
   std::error_code ec;
   if (!fs::is_directory(fs::symlink_status(folder, ec))) return;
+  std::vector<fs::path> own;
   for (const auto& entry : fs::directory_iterator(folder, ec)) {
     std::error_code entry_ec;
-    if (!fs::is_directory(entry.symlink_status(entry_ec))) fs::remove(entry.path(), entry_ec);
+    if (fs::is_directory(entry.symlink_status(entry_ec)) || !IsGalleryFileName(entry.path().filename().string()))
+      return;
+    own.push_back(entry.path());
   }
+  if (ec) return;
+  for (const fs::path& file : own) fs::remove(file, ec);
   fs::remove(folder, ec);
 }
 
@@ -138,7 +160,7 @@ WriteOutcome WriteHtmlGallery(const WriteJob& job) {
     } catch (const Magick::Exception& error) {
       return stopped(TellRunFailure(pending.FinishBefore(WriteFailureText(thumbnail_path, error.what()))));
     }
-    const auto entry = [&bottoms, &outcome, number, extension](const std::string&) {
+    const auto entry = [&bottoms, &outcome, number, extension](const std::string&, const Magick::Blob&) {
       bottoms.Add(BottomsEntryText(number, extension));
       ++outcome.pages_written;
     };

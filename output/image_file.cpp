@@ -1,10 +1,9 @@
 #include "output/image_file.h"
 
-#include <cerrno>
-#include <cstdio>
-#include <cstring>
-#include <memory>
+#include <cctype>
+#include <span>
 
+#include "platform/files/file_writing.h"
 #include "render/image_encoding.h"
 
 namespace pw::output {
@@ -18,10 +17,6 @@ std::string FormatOfExtension(const std::string& path) {
   for (char& c : format) c = static_cast<char>(std::toupper(static_cast<unsigned char>(c)));
   return format;
 }
-
-struct FileCloser {
-  void operator()(std::FILE* file) const { std::fclose(file); }
-};
 
 }  // namespace
 
@@ -41,16 +36,9 @@ tl::expected<Magick::Blob, std::string> EncodeImageFile(Magick::Image image, con
 }
 
 tl::expected<void, std::string> WriteEncodedFile(const Magick::Blob& blob, const std::string& path) {
-  std::unique_ptr<std::FILE, FileCloser> file(std::fopen(path.c_str(), "wb"));
-  if (!file) return tl::unexpected(std::string(std::strerror(errno)));
-  const bool written = std::fwrite(blob.data(), 1, blob.length(), file.get()) == blob.length();
-  int error = written ? 0 : errno;
-  if (std::fclose(file.release()) != 0 && error == 0) error = errno;
-  if (!written && error == 0) error = EIO;
-  if (error != 0) {
-    std::remove(path.c_str());  // half a page is no page
-    return tl::unexpected(std::string(std::strerror(error)));
-  }
+  const auto* bytes = static_cast<const std::byte*>(blob.data());
+  if (auto written = files::ReplaceFile(path, std::span(bytes, blob.length())); !written)
+    return tl::unexpected(written.error().Reason());
   return {};
 }
 

@@ -9,8 +9,10 @@
 namespace pw::output {
 
 // Encodes the image in the format its extension names, with the options the
-// rasteriser set, and writes it, replacing any file of that name. On
-// failure the partial file is removed and the error says why, e.g.
+// rasteriser set, and writes it, replacing any file of that name whole: the
+// bytes go to a temporary file beside it that is renamed over it when
+// complete, so the name never stands for part of a page, and a link there
+// is replaced, not written through. On failure the error says why, e.g.
 // "No space left on device".
 tl::expected<void, std::string> WriteImageFile(Magick::Image image, const std::string& path);
 

@@ -28,7 +28,7 @@ WriteOutcome WriteImageSeries(const WriteJob& job) {
   };
   PendingWrites pending;
   const auto enter = [&run, &outcome](int index) {
-    return [&run, &outcome, index](const std::string& path) {
+    return [&run, &outcome, index](const std::string& path, const Magick::Blob&) {
       run.written.Set(index, path);
       ++outcome.pages_written;
     };

@@ -1,6 +1,8 @@
 #include "output/pdf_writer.h"
 
+#include <cerrno>
 #include <cstdio>
+#include <span>
 #include <optional>
 
 #include "output/email_delivery.h"
@@ -73,12 +75,19 @@ WriteOutcome WriteMultipagePdf(const WriteJob& job) {
     return outcome;
   };
 
-  const auto work = platform::WorkFolder();
-  if (!work) {
-    TellRunFailure("The work folder for the PDF pages cannot be made.");
-    return stopped();
-  }
   const bool make_document = job.multipage_mode == 1;
+  // A run that keeps no page files needs no work folder: its pages go from
+  // the encoder into the document.
+  const bool keep_files = job.keep_inside_files || !make_document;
+  std::string work;
+  if (keep_files) {
+    const auto folder = platform::WorkFolder();
+    if (!folder) {
+      TellRunFailure("The work folder for the PDF pages cannot be made.");
+      return stopped();
+    }
+    work = *folder;
+  }
   const std::string name = job.target.folder + "/" + job.target.base_name;
 
   std::unique_ptr<platform::PdfDocument> document;
@@ -90,27 +99,35 @@ WriteOutcome WriteMultipagePdf(const WriteJob& job) {
       return stopped();
     }
     if (!document->BeginDocument(pdf)) {
+      // Only a name that is too long is told so; any other cause is named.
+      const bool too_long = pdf.size() > kMaxOutputPath || document->LastSystemError() == ENAMETOOLONG;
       const std::string text = pdf.size() > kMaxOutputPath ? std::string(kNameTooLong)
-                                                           : std::string("Error 000079\n") + kNameTooLong;
+                               : too_long ? std::string("Error 000079\n") + kNameTooLong
+                                          : "Error 000079\n" + WriteFailureText(pdf, document->LastError());
       MessageBox(MessageOwner::None, text, platform::kMessageCaption, MessageButtons::Ok);
       return stopped();
     }
-    document->SetSearchPath(*work);
+    document->SetSearchPath(work);
   }
 
   WaitCursorScope wait(job.view);
   const std::string extension = make_document ? InsideExtension(job.inside_format) : std::string(".bmp");
 
-  // Each page's image file goes into the document once it is written, in
-  // page order, while the next pages render.
-  const auto add_page = [&run, &document, &outcome](int index, std::string inside_name) {
-    return [&run, &document, &outcome, index, inside_name](const std::string& inside) {
-      run.written.Set(index, inside);
+  // Each page goes into the document once it is encoded, in page order,
+  // while the next pages render. The document takes the encoded bytes, not
+  // the file: what it holds is what this run made, whatever happens to the
+  // file in the meantime.
+  const auto add_page = [&run, &document, &outcome, keep_files](int index) {
+    return [&run, &document, &outcome, keep_files, index](const std::string& inside, const Magick::Blob& encoded) {
+      if (keep_files) run.written.Set(index, inside);
       if (!document) {
         ++outcome.pages_written;
         return;
       }
-      const int image = document->LoadImage(inside_name);
+      if (!document->IsOpen()) return;  // its file failed: the run stops, told once
+      const auto* bytes = static_cast<const std::byte*>(encoded.data());
+      const int image = document->LoadImageBytes(std::span(bytes, encoded.length()));
+      if (image < 0 && !document->IsOpen()) return;
       if (image < 0) {
         ++outcome.pages_left_out;
         MessageBox(MessageOwner::MainWindow, "ERROR 05000157", "Pagewick Message", MessageButtons::Ok);
@@ -123,7 +140,17 @@ WriteOutcome WriteMultipagePdf(const WriteJob& job) {
       ++outcome.pages_written;
     };
   };
-  PendingWrites pending;
+  // Page images in flight wait in memory for the document; half a series'
+  // budget keeps the run's peak low, whatever the page count.
+  PendingWrites pending(0, std::int64_t{128} << 20);
+  const auto keep = keep_files ? PendingWrites::Keep::File : PendingWrites::Keep::MemoryOnly;
+  // A document whose file failed (a full disk) takes no more pages: the run
+  // stops with the cause rather than leave each later page out.
+  const auto document_failed = [&document, &name] {
+    if (!document || document->IsOpen()) return false;
+    TellRunFailure(WriteFailureText(name + ".pdf", document->LastError()));
+    return true;
+  };
 
   const int count = pages.Count();
   for (int i = 0; i < count; ++i) {
@@ -137,15 +164,17 @@ WriteOutcome WriteMultipagePdf(const WriteJob& job) {
       return stopped();
     }
     const std::string inside_name = PageNumberOf(pages.Record(i).file_name, i) + extension;
-    if (auto failed = pending.Start(std::move(rendered->image), *work + inside_name, add_page(i, inside_name))) {
+    if (auto failed = pending.Start(std::move(rendered->image), work + inside_name, add_page(i), keep)) {
       TellRunFailure(*failed);
       return stopped();
     }
+    if (document_failed()) return stopped();
   }
   if (auto failed = pending.FinishAll()) {
     TellRunFailure(*failed);
     return stopped();
   }
+  if (document_failed()) return stopped();
 
   const bool send = run.send_after_run.load();
   std::string result = name;

@@ -14,7 +14,7 @@ PendingWrites::~PendingWrites() {
   for (Write& write : writes_) write.result.wait();
 }
 
-std::optional<std::string> PendingWrites::Start(Magick::Image image, std::string path, Written written) {
+std::optional<std::string> PendingWrites::Start(Magick::Image image, std::string path, Written written, Keep keep) {
   const std::int64_t bytes =
       static_cast<std::int64_t>(image.columns()) * static_cast<std::int64_t>(image.rows()) * sizeof(Magick::PixelPacket);
   while (!writes_.empty() && (writes_.size() >= depth_ || bytes_in_flight_ + bytes > budget_bytes_))
@@ -22,6 +22,7 @@ std::optional<std::string> PendingWrites::Start(Magick::Image image, std::string
   Write write;
   write.path = std::move(path);
   write.written = std::move(written);
+  write.keep = keep;
   write.bytes = bytes;
   write.result = std::async(std::launch::async, [image = std::move(image), path = write.path]() mutable {
     return EncodeImageFile(std::move(image), path);
@@ -47,9 +48,10 @@ std::optional<std::string> PendingWrites::FinishOldest() {
   writes_.pop_front();
   bytes_in_flight_ -= write.bytes;
   const auto encoded = write.result.get();
-  const auto result = encoded.and_then([&write](const Magick::Blob& blob) { return WriteEncodedFile(blob, write.path); });
-  if (!result) return WriteFailureText(write.path, result.error());
-  if (write.written) write.written(write.path);
+  if (!encoded) return WriteFailureText(write.path, encoded.error());
+  if (write.keep == Keep::File)
+    if (auto result = WriteEncodedFile(*encoded, write.path); !result) return WriteFailureText(write.path, result.error());
+  if (write.written) write.written(write.path, *encoded);
   return std::nullopt;
 }
 

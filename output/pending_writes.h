@@ -19,8 +19,13 @@ namespace pw::output {
 
 class PendingWrites {
  public:
-  // What the writer does with a written file, on its own thread.
-  using Written = std::function<void(const std::string& path)>;
+  // What the writer does with a written page, on its own thread: the path
+  // and the encoded bytes that went into the file.
+  using Written = std::function<void(const std::string& path, const Magick::Blob& encoded)>;
+
+  // Whether the encoded page goes to its file or only to `Written` (the
+  // path then only names the format by its extension).
+  enum class Keep { File, MemoryOnly };
 
   // `depth` encodings at a time (0: one per processor), and no more image
   // memory than `budget_bytes` in flight beyond the first.
@@ -35,7 +40,7 @@ class PendingWrites {
   // when too many are in flight. The failure text ("The file could not be
   // written: ...") of a page that could not be encoded or written; the new
   // page is then not started.
-  std::optional<std::string> Start(Magick::Image image, std::string path, Written written);
+  std::optional<std::string> Start(Magick::Image image, std::string path, Written written, Keep keep = Keep::File);
 
   // Writes every page in flight in order; stops at the first that fails.
   std::optional<std::string> FinishAll();
@@ -50,6 +55,7 @@ class PendingWrites {
     std::future<tl::expected<Magick::Blob, std::string>> result;
     std::string path;
     Written written;
+    Keep keep = Keep::File;
     std::int64_t bytes = 0;
   };
 

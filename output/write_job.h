@@ -28,6 +28,9 @@ struct WriteJob {
   std::shared_ptr<render::RenderView> render_view;
   int threads = 0;                // band workers per render: 0 one per processor
   bool preview = true;            // renders keep the status line's preview file
+  // A PDF run leaves its page images in the work folder, as the window's
+  // runs always have; without, it writes no page file at all.
+  bool keep_inside_files = true;
   // A run of the window's save commands. The window's PDF command puts the
   // output format and the current page image aside and sets the multipage
   // mode; its run puts them back and stores the mode as 0. Other runs leave

@@ -96,8 +96,12 @@ SpoolWalk WalkSpoolPages(SpoolSource& source,
 }
 
 SpoolPages SplitSpoolBytes(std::span<const std::byte> bytes) {
-  SpoolPages result;
   MemorySource source(bytes);
+  return ReadSpoolPages(source);
+}
+
+SpoolPages ReadSpoolPages(SpoolSource& source) {
+  SpoolPages result;
   const SpoolWalk walk = WalkSpoolPages(source, [&result](int number, std::vector<std::byte> data) {
     // The metafile keeps the bytes its header counts, as a copy of the
     // metafile to a file would.

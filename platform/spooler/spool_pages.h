@@ -62,6 +62,8 @@ struct SpoolPages {
 
 // A spool file's pages, as validated metafiles, without touching the disk.
 SpoolPages SplitSpoolBytes(std::span<const std::byte> bytes);
+// The same for spool bytes read front to back (a file read piece by piece).
+SpoolPages ReadSpoolPages(SpoolSource& source);
 
 // True when the bytes begin with a whole spool header record.
 bool LooksLikeSpoolFile(std::span<const std::byte> bytes);

@@ -49,17 +49,18 @@ class GalleryWriterTest : public WriterTest {};
 TEST_F(GalleryWriterTest, ThreeFilesByteForByteImagesAndFittedThumbnails) {
   LoadPages(2, 200, 100);
   const std::string dir = OutDir();
-  const std::string b = "My Report & <Co>";  // stands unescaped
+  const std::string b = "My Report & <Co>";
+  const std::string escaped = "My Report &amp; &lt;Co&gt;";  // as the HTML has it
   target = {dir, b};
   settings::Update([](settings::Settings& s) { s.StartFile_Opt = true; });
 
   EXPECT_EQ(output::WriteHtmlGallery(Job()).exit_code, 0);
 
   const std::string folder = dir + "/" + b + "_files/";
-  EXPECT_EQ(ReadText(dir + b + ".html"), ExpectedGallery(b, ".jpg"));
-  EXPECT_EQ(ReadText(folder + "header.html"), ExpectedHeader(b));
+  EXPECT_EQ(ReadText(dir + b + ".html"), ExpectedGallery(escaped, ".jpg"));
+  EXPECT_EQ(ReadText(folder + "header.html"), ExpectedHeader(escaped));
   EXPECT_EQ(ReadText(folder + "bottoms.html"),
-            ExpectedBottomsHead(b) + Entry("0001", ".jpg") + Entry("0002", ".jpg") + "  </CENTER></BODY></HTML>");
+            ExpectedBottomsHead(escaped) + Entry("0001", ".jpg") + Entry("0002", ".jpg") + "  </CENTER></BODY></HTML>");
   EXPECT_EQ(FileNames(folder), (std::vector<std::string>{"0001.jpg", "0001_.jpg", "0002.jpg", "0002_.jpg",
                                                           "bottoms.html", "header.html"}));
   Magick::Image thumbnail(folder + "0001_.jpg");
@@ -87,18 +88,30 @@ TEST_F(GalleryWriterTest, SecondSaveReplacesTheFolderAndBmpNames) {
   EXPECT_TRUE(messages->Texts().empty());
 }
 
-TEST_F(GalleryWriterTest, FolderWithASubfolderCannotBeReplaced) {
+TEST_F(GalleryWriterTest, AFolderHoldingAnythingButGalleryFilesIsLeftWhole) {
   LoadPages(2);
   const std::string dir = OutDir();
   fs::create_directories(dir + "S_files/keep");
-  { std::ofstream(dir + "S_files/old.jpg") << "x"; }
+  { std::ofstream(dir + "S_files/0001.jpg") << "x"; }
   target = {dir, "S"};
   EXPECT_EQ(output::WriteHtmlGallery(Job()).exit_code, 0);
   ASSERT_EQ(messages->Texts(), std::vector<std::string>{"Error 0009836"});
   EXPECT_EQ(messages->Requests()[0].caption, "Tavrin Pagewick message");
   EXPECT_FALSE(fs::exists(dir + "S.html"));
-  EXPECT_FALSE(fs::exists(dir + "S_files/old.jpg"));  // the files inside went first
+  // Not even the gallery's own names go when the folder cannot be replaced.
+  EXPECT_EQ(ReadText(dir + "S_files/0001.jpg"), "x");
   EXPECT_EQ(hook->renders.load(), 0);
+
+  // A user's file among an old gallery's files keeps the folder, and the
+  // old gallery with it.
+  fs::create_directories(dir + "U_files");
+  for (const char* name : {"0001.jpg", "0001_.jpg", "header.html", "notes.txt", "0001.jpeg", "00a1.jpg"})
+    std::ofstream(dir + "U_files/" + name) << "mine";
+  target = {dir, "U"};
+  EXPECT_EQ(output::WriteHtmlGallery(Job()).exit_code, 0);
+  EXPECT_EQ(FileNames(dir + "U_files").size(), 6u);
+  EXPECT_EQ(ReadText(dir + "U_files/0001.jpg"), "mine");
+  EXPECT_FALSE(fs::exists(dir + "U.html"));
 }
 
 TEST_F(GalleryWriterTest, TooLongFolderAndAbortAfterTwoPages) {

@@ -2,6 +2,10 @@
 // Helpers of the writer tests: a page set of small pages, a view that
 // records what a run asks of the window, and a scripted message box.
 #include "tests/support/emf_pages.h"
+
+#include <sys/resource.h>
+
+#include <csignal>
 #include <atomic>
 #include <filesystem>
 #include <functional>
@@ -16,6 +20,29 @@
 #include "platform/msgbox/scripted_message_box.h"
 
 namespace pw::test {
+
+// Files this process writes stop at `bytes`: writes past it fail with
+// EFBIG, as writes to a full disk fail, while the cap lasts.
+class FileSizeCap {
+ public:
+  explicit FileSizeCap(rlim_t bytes) {
+    ::getrlimit(RLIMIT_FSIZE, &saved_);
+    previous_ = std::signal(SIGXFSZ, SIG_IGN);
+    rlimit cap = saved_;
+    cap.rlim_cur = bytes;
+    ::setrlimit(RLIMIT_FSIZE, &cap);
+  }
+  ~FileSizeCap() {
+    ::setrlimit(RLIMIT_FSIZE, &saved_);
+    std::signal(SIGXFSZ, previous_);
+  }
+  FileSizeCap(const FileSizeCap&) = delete;
+  FileSizeCap& operator=(const FileSizeCap&) = delete;
+
+ private:
+  rlimit saved_{};
+  void (*previous_)(int) = nullptr;
+};
 
 class RecordingWriterView final : public output::WriterView {
  public:

@@ -3,6 +3,8 @@
 #include <Magick++.h>
 
 #include <array>
+#include <cerrno>
+#include <span>
 #include <cstdio>
 #include <filesystem>
 #include <fstream>
@@ -109,17 +111,51 @@ TEST_F(PdfWriterTest, InterlacedPngAndTifInsideImagesAreAllAdded) {
   EXPECT_TRUE(messages->Texts().empty());
 }
 
-TEST_F(PdfWriterTest, AnInsideImageThatCannotBeLoadedCostsOnlyItsPage) {
+TEST_F(PdfWriterTest, TheDocumentTakesThePagesTheRunMadeNotWhatTheirFilesHoldLater) {
   LoadPages(3);
   const std::string dir = OutDir();
-  target = {dir, "Gap"};
-  // Page 2's inside file leads nowhere readable.
+  target = {dir, "Own"};
+  // Page 2's inside file leads elsewhere, as another process could make it.
   fs::create_symlink("/dev/null", Work() + "0002.bmp");
   StartPdfRun();
   EXPECT_EQ(output::WriteMultipagePdf(Job()).exit_code, 0);
-  ASSERT_EQ(messages->Texts(), std::vector<std::string>{"ERROR 05000157"});
+  EXPECT_TRUE(messages->Texts().empty());
+  EXPECT_EQ(PageSizes(dir + "Own.pdf").size(), 3u);
+  EXPECT_EQ(Capture("qpdf --check '" + dir + "Own.pdf'").second, 0);
+  EXPECT_FALSE(fs::is_symlink(Work() + "0002.bmp"));  // replaced, not written through
+}
+
+TEST_F(PdfWriterTest, ADocumentWhoseFileFailsStopsTheRunOnceAndLeavesNoFile) {
+  LoadPages(4, 100, 100);
+  settings::Update([](settings::Settings& s) { s.ResCur = 100.0; });
+  const std::string dir = OutDir();
+  target = {dir, "Full"};
+  output::WriteJob job = Job();
+  job.multipage_mode = 1;
+  job.inside_format = "JPG";  // embedded as encoded: each page takes kilobytes
+  job.keep_inside_files = false;
+  output::WriteOutcome outcome;
+  {
+    const FileSizeCap cap(4 * 1024);  // a disk that fills during the first pages
+    outcome = output::WriteMultipagePdf(job);
+  }
+  EXPECT_EQ(outcome.exit_code, -1);
+  EXPECT_FALSE(outcome.complete);
+  ASSERT_EQ(messages->Texts().size(), 1u);
+  EXPECT_EQ(messages->Texts()[0], "The file could not be written:\n" + dir + "/Full.pdf\nFile too large");
+  EXPECT_TRUE(FileNames(dir).empty());
+}
+
+TEST_F(PdfWriterTest, AnInsideImageTheDocumentCannotTakeIsLeftOutAndTold) {
+  LoadPages(2);
+  ASSERT_TRUE(settings::WriteUserString("PDF_Bitmp_Format", "TXT"));
+  const std::string dir = OutDir();
+  target = {dir, "Gap"};
+  StartPdfRun();
+  EXPECT_EQ(output::WriteMultipagePdf(Job()).exit_code, 0);
+  EXPECT_EQ(messages->Texts(), (std::vector<std::string>{"ERROR 05000157", "ERROR 05000157"}));
   EXPECT_EQ(messages->Requests()[0].caption, "Pagewick Message");
-  EXPECT_EQ(PageSizes(dir + "Gap.pdf").size(), 2u);
+  EXPECT_TRUE(PageSizes(dir + "Gap.pdf").empty());
   EXPECT_EQ(Capture("qpdf --check '" + dir + "Gap.pdf'").second, 0);
 }
 
@@ -143,8 +179,9 @@ TEST_F(PdfWriterTest, TargetThatCannotBeCreatedRendersNothing) {
   target = {OutDir() + "missing/", "X"};
   StartPdfRun();
   EXPECT_EQ(output::WriteMultipagePdf(Job()).exit_code, -1);
-  EXPECT_EQ(messages->Texts(),
-            std::vector<std::string>{"Error 000079\nThe name you entered is too long.\nEnter a shorter name."});
+  // The folder is missing, and the message says so rather than blame the name.
+  EXPECT_EQ(messages->Texts(), std::vector<std::string>{"Error 000079\nThe file could not be written:\n" + OutDir() +
+                                                        "missing//X.pdf\nNo such file or directory"});
   EXPECT_EQ(hook->renders.load(), 0);
   EXPECT_EQ(settings::Snapshot().KodMultipageFormat, 0);
   EXPECT_EQ(settings::ReadUserDword("KodMultipageFormat"), 0);
@@ -219,6 +256,7 @@ TEST(PdfLayer, BeginFailsWithoutFolderAndAnAdjustedPageTakesTheImageSize) {
 
   const std::string dir = (TempDir() / "layer").string() + "/";
   fs::create_directories(dir);
+  EXPECT_EQ(document->LastSystemError(), ENOENT);
   Magick::Image bmp(Magick::Geometry(300, 150), Magick::Color("green"));
   bmp.density(Magick::Geometry(150, 150));
   bmp.resolutionUnits(MagickCore::PixelsPerInchResolution);
@@ -246,6 +284,44 @@ TEST(PdfLayer, BeginFailsWithoutFolderAndAnAdjustedPageTakesTheImageSize) {
   ASSERT_EQ(sizes.size(), 1u);
   EXPECT_NEAR(sizes[0].first, 144.0, 0.01);
   EXPECT_NEAR(sizes[0].second, 72.0, 0.01);
+}
+
+TEST(PdfLayer, EachImageGoesToTheFileWhenLoadedAndJpegBytesStandAsTheyAre) {
+  const std::string dir = (TempDir() / "stream").string() + "/";
+  fs::create_directories(dir);
+  Magick::Image page(Magick::Geometry(400, 300), Magick::Color("white"));
+  page.magick("JPEG");
+  page.density(Magick::Geometry(100, 100));
+  page.resolutionUnits(MagickCore::PixelsPerInchResolution);
+  Magick::Blob jpeg;
+  page.write(&jpeg);
+  const std::string_view jpeg_bytes(static_cast<const char*>(jpeg.data()), jpeg.length());
+
+  auto document = platform::PdfDocument::New();
+  ASSERT_TRUE(document->BeginDocument(dir + "s.pdf"));
+  // The only file in the folder until the end is the hidden temporary one.
+  const auto written = [&dir] {
+    std::uintmax_t size = 0;
+    for (const auto& entry : fs::directory_iterator(dir)) size += entry.file_size();
+    return size;
+  };
+  for (int i = 0; i < 3; ++i) {
+    const int image = document->LoadImageBytes(std::as_bytes(std::span(jpeg_bytes.data(), jpeg_bytes.size())));
+    ASSERT_GE(image, 0);
+    EXPECT_NEAR(document->ImageSize(image).width, 288.0, 0.01);
+    ASSERT_TRUE(document->BeginPage(10, 10));
+    ASSERT_TRUE(document->FitImage(image, 0, 0, true));
+    document->CloseImage(image);
+    document->EndPage();
+    // Page i is in the file already: nothing waits in memory for the end.
+    EXPECT_GE(written(), (i + 1) * jpeg.length());
+  }
+  EXPECT_FALSE(fs::exists(dir + "s.pdf"));
+  ASSERT_TRUE(document->EndDocument());
+  EXPECT_EQ(PageSizes(dir + "s.pdf"), (std::vector<std::pair<double, double>>(3, {288.0, 216.0})));
+  EXPECT_EQ(Capture("qpdf --check '" + dir + "s.pdf'").second, 0);
+  EXPECT_NE(ReadText(dir + "s.pdf").find(jpeg_bytes), std::string::npos);
+  EXPECT_EQ(FileNames(dir), std::vector<std::string>{"s.pdf"});
 }
 
 }  // namespace

@@ -25,7 +25,9 @@ TEST(PendingWrites, FilesAreHandedBackInPageOrderAndAFailureLeavesNoLaterFile) {
   const fs::path dir = TempDir();
   fs::create_directory(dir / "p2.png");  // stands where page 2 goes
   std::vector<std::string> handed_back;
-  const auto note = [&handed_back](const std::string& path) { handed_back.push_back(fs::path(path).filename()); };
+  const auto note = [&handed_back](const std::string& path, const Magick::Blob&) {
+    handed_back.push_back(fs::path(path).filename());
+  };
 
   {
     output::PendingWrites pending(3);
@@ -52,7 +54,7 @@ TEST(PendingWrites, EveryPageIsWrittenWhateverTheDepth) {
     output::PendingWrites pending(depth);
     for (int i = 0; i < 5; ++i) {
       const std::string path = (dir / ("d" + std::to_string(depth) + "_" + std::to_string(i) + ".bmp")).string();
-      ASSERT_FALSE(pending.Start(Page(i * 50), path, [&handed_back](const std::string& p) { handed_back.push_back(p); }));
+      ASSERT_FALSE(pending.Start(Page(i * 50), path, [&handed_back](const std::string& p, const Magick::Blob&) { handed_back.push_back(p); }));
     }
     ASSERT_FALSE(pending.FinishAll());
     ASSERT_EQ(handed_back.size(), 5u);
@@ -63,6 +65,25 @@ TEST(PendingWrites, EveryPageIsWrittenWhateverTheDepth) {
       EXPECT_EQ(back.pixelColor(0, 0).redQuantum() / 257, static_cast<unsigned>(i * 50));
     }
   }
+}
+
+TEST(PendingWrites, APageKeptInMemoryIsHandedBackEncodedAndNoFileIsMade) {
+  const fs::path dir = TempDir() / "memory";
+  fs::create_directory(dir);
+  std::vector<std::string> encodings;
+  {
+    output::PendingWrites pending(2);
+    for (int i = 0; i < 3; ++i) {
+      const auto keep = [&encodings](const std::string&, const Magick::Blob& blob) {
+        encodings.push_back(Magick::Image(blob).magick());
+      };
+      ASSERT_FALSE(pending.Start(Page(i * 60), (dir / ("m" + std::to_string(i) + ".png")).string(), keep,
+                                 output::PendingWrites::Keep::MemoryOnly));
+    }
+    ASSERT_FALSE(pending.FinishAll());
+  }
+  EXPECT_EQ(encodings, (std::vector<std::string>{"PNG", "PNG", "PNG"}));
+  EXPECT_TRUE(fs::is_empty(dir));
 }
 
 TEST(PendingWrites, PngFilesCarryNoTimeStamp) {

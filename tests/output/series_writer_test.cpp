@@ -160,14 +160,25 @@ TEST_F(SeriesWriterTest, AFileThatCannotBeWrittenEndsTheRunAndSaysWhich) {
   EXPECT_EQ(output::WriteImageSeries(Job()).exit_code, -1);
   EXPECT_NE(messages->Texts().back().find("No such file or directory"), std::string::npos);
 
-  // A full disk: page 1 goes to a device that takes no data.
+  // A write the system cuts short (as a full disk would): no file under the
+  // name, no temporary one beside it.
   const std::string full = OutDir("full");
-  fs::create_symlink("/dev/full", full + "F0001.png");
   target = {full, "F"};
-  EXPECT_EQ(output::WriteImageSeries(Job()).exit_code, -1);
-  EXPECT_EQ(messages->Texts().back(), "The file could not be written:\n" + full + "/F0001.png\nNo space left on device");
+  {
+    const FileSizeCap cap(64);
+    EXPECT_EQ(output::WriteImageSeries(Job()).exit_code, -1);
+  }
+  EXPECT_EQ(messages->Texts().back(), "The file could not be written:\n" + full + "/F0001.png\nFile too large");
   EXPECT_TRUE(FileNames(full).empty());
-  EXPECT_EQ(view->cursor_off.load(), 3);
+
+  // A link at a page's name is replaced; what it leads to is not written.
+  const std::string linked = OutDir("linked");
+  fs::create_symlink("/dev/full", linked + "L0001.png");
+  target = {linked, "L"};
+  EXPECT_EQ(output::WriteImageSeries(Job()).exit_code, 0);
+  EXPECT_FALSE(fs::is_symlink(linked + "L0001.png"));
+  EXPECT_EQ(FileNames(linked), (std::vector<std::string>{"L0001.png", "L0002.png", "L0003.png"}));
+  EXPECT_EQ(view->cursor_off.load(), 4);
 }
 
 TEST_F(SeriesWriterTest, StartWriterRunsOnItsThreadOnlyWithAValidCurrentPage) {

@@ -3,6 +3,7 @@
 #include <Magick++.h>
 
 #include <filesystem>
+#include <fstream>
 
 #include "output/html_gallery_writer.h"
 #include "output/image_series_writer.h"
@@ -100,18 +101,36 @@ TEST_F(WriteJobTest, AJobWithoutPreviewLeavesNoPreviewFile) {
   EXPECT_TRUE(PreviewExists());
 }
 
-TEST_F(WriteJobTest, APdfRunReportsThePageItLeftOut) {
+TEST_F(WriteJobTest, APdfRunReportsThePagesItLeftOut) {
   LoadPages(3);
   const std::string dir = OutDir();
   target = {dir, "Gap"};
-  fs::create_symlink("/dev/null", *platform::WorkFolder() + "0002.bmp");
   output::WriteJob job = Job();
   job.multipage_mode = 1;
+  job.inside_format = "TXT";  // pixels as text: no image a document takes
   const output::WriteOutcome outcome = output::WriteMultipagePdf(job);
   EXPECT_EQ(outcome.exit_code, 0);
-  EXPECT_EQ(outcome.pages_left_out, 1);
-  EXPECT_EQ(outcome.pages_written, 2);
+  EXPECT_EQ(outcome.pages_left_out, 3);
+  EXPECT_EQ(outcome.pages_written, 0);
   EXPECT_FALSE(outcome.complete);
+}
+
+TEST_F(WriteJobTest, APdfRunThatKeepsNoPageFilesWritesNoneAndNeedsNoWorkFolder) {
+  LoadPages(3);
+  const std::string dir = OutDir();
+  target = {dir, "Lean"};
+  // The work folder cannot be had: a file stands where it goes.
+  const std::string work = *platform::WorkFolder();
+  fs::remove_all(work);
+  { std::ofstream(work.substr(0, work.size() - 1)) << "in the way"; }
+  output::WriteJob job = Job();
+  job.multipage_mode = 1;
+  job.keep_inside_files = false;
+  const output::WriteOutcome outcome = output::WriteMultipagePdf(job);
+  EXPECT_TRUE(outcome.complete);
+  EXPECT_EQ(outcome.pages_written, 3);
+  EXPECT_EQ(FileNames(dir), std::vector<std::string>{"Lean.pdf"});
+  EXPECT_TRUE(output::Run().written.Get(0).empty());
 }
 
 TEST_F(WriteJobTest, ARunOfNoWindowCommandStoresNothingAndPutsNothingBack) {
