@@ -7,6 +7,7 @@
 #include "platform/msgbox/message_box.h"
 #include "platform/registry/registry.h"
 #include "platform/wm/window_raise.h"
+#include "render/image_library.h"
 #include "settings/settings_record.h"
 #include "settings/settings_store.h"
 #include "settings/value_names.h"
@@ -14,8 +15,6 @@
 #include "app/window_option_host.h"
 #include "ui/frame_win.h"
 #include "ui/hand_cursor.h"
-
-#include <Magick++.h>
 
 #include <QApplication>
 #include <QGuiApplication>
@@ -106,7 +105,7 @@ bool Application::Initialise() {
   }
 
   // 9. The image library.
-  Magick::InitializeMagick(nullptr);
+  render::EnsureImageLibrary();
 
   // 10, 11. Centre a window that sits at (0, 0), show it, paint it.
   if (placement_.centred()) ui::CentreOnScreen(*frame_);

@@ -21,8 +21,7 @@ inline constexpr double kInchPerFrameUnit = 0.0003937007874015748;
 // Resolutions above this are taken as this: no printer prints finer, and the
 // drawing surface must stay within reach of memory.
 inline constexpr double kMaxResolution = 2400.0;
-// The largest image a render will make: 2^28 pixels, 2 GB of image memory
-// (a poster of 3 x 4 m at 96 dpi still fits).
+// The largest image a render will make (see limits.h for why).
 inline constexpr long long kMaxPagePixels = limits::kPagePixels.value;
 // The longest side a render will make.
 inline constexpr long long kMaxPageSide = limits::kPageSide.value;

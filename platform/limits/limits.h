@@ -12,11 +12,11 @@
 // - Bounds met while a file loads fail the load: the message is the error
 //   text (gdi::MetafileError, the .reg import error, a pagewick-reg key
 //   argument) or is shown by the capture load beside its own texts.
-// - The surface bounds are checked by gdi::Surface::Create; emfplay names
-//   the side bound for a page beyond it, and SurfaceBoundPassed names the
-//   bound a refused surface went past.
+// - The surface bounds are checked by gdi::Surface::Create, and
+//   SurfaceBoundPassed names the bound a refused surface went past.
 // - The page image bounds are checked by the page rasteriser (render/)
 //   before it allocates anything; a page past them is a render error.
+//   emfplay checks the same bounds before it draws.
 //
 // Rules of the formats themselves (16 style entries of a pen, 259-character
 // handshake lines, 255-character key names, five-digit job numbers) stay
@@ -55,11 +55,19 @@ constexpr const Limit* SurfaceBoundPassed(std::int64_t width, std::int64_t heigh
   return nullptr;
 }
 
-// A rendered page: 2^28 pixels, each side at most 65535. Protects the page
-// image a render returns; a page past them is a render error.
-inline constexpr Limit kPagePixels{std::int64_t{1} << 28,
-                                   "The page image would have more than 268 million pixels."};
-inline constexpr Limit kPageSide{65535, "The page image would be wider or taller than 65535 pixels."};
+// A rendered page: 40 million pixels, each side at most 16000 (an A4 or
+// Letter page at 600 dpi fits, A3 up to 500 dpi). Protects the page image a
+// render returns; a page past them is a render error, refused before
+// anything is allocated, and emfplay refuses it the same way.
+// The page image lives in ImageMagick's pixel cache, whose resource policy
+// is a ceiling a program cannot raise: as Debian ships it, 16000 pixels a
+// side, 256 MiB of memory and 1 GiB of disk for the whole process, at 8
+// bytes a pixel. A larger page spills to disk, and there the PNG coder
+// failed from about 42 million pixels on (measured at 40.7 million: whole;
+// 43.7 million: "No IDATs written"). The image library test checks these
+// bounds against the policy in force.
+inline constexpr Limit kPagePixels{40'000'000, "The page image would have more than 40 million pixels."};
+inline constexpr Limit kPageSide{16000, "The page image would be wider or taller than 16000 pixels."};
 
 // A bitmap inside a page: each side, and its pixel count. Protects the
 // memory a record's bitmap is decoded into; the record is left out.

@@ -98,6 +98,16 @@ std::optional<std::string> TempFolder() {
   return folder;
 }
 
+void ProvideRuntimeFolder() {
+  if (!Env("XDG_RUNTIME_DIR").empty()) return;
+  const std::optional<std::string> temp = TempFolder();
+  if (!temp) return;
+  const std::string folder = *temp + "runtime";
+  // Qt takes the folder only when it is the user's and 0700 exactly.
+  if (!PrivateFolder(folder, true)) return;
+  ::setenv("XDG_RUNTIME_DIR", folder.c_str(), 1);
+}
+
 std::optional<std::string> WorkFolder() {
   std::optional<std::string> temp = TempFolder();
   if (!temp) return std::nullopt;

@@ -22,6 +22,11 @@ std::string MachineRootFolder();
 // shared temporary folder), is a symbolic link, or cannot be made.
 std::optional<std::string> TempFolder();
 
+// For a program run outside a desktop session: sets XDG_RUNTIME_DIR, when
+// it is unset, to TempFolder() + "runtime/" (made with mode 0700), the
+// private folder Qt wants and otherwise warns about on every start.
+void ProvideRuntimeFolder();
+
 // TempFolder() + "Pagewick/", created on demand.
 std::optional<std::string> WorkFolder();
 

@@ -4,6 +4,10 @@
 // without that note; playback goes on after it.
 #include <gtest/gtest.h>
 
+#include <Magick++.h>
+
+#include <algorithm>
+
 #include <filesystem>
 #include <fstream>
 
@@ -15,6 +19,7 @@
 #include "platform/gdi/player/player.h"
 #include "platform/gdi/dc/surface.h"
 #include "platform/limits/limits.h"
+#include "render/image_library.h"
 #include "render/page_geometry.h"
 #include "tests/support/test_home.h"
 #include "tools/emfplay/page_render.h"
@@ -404,17 +409,37 @@ TEST(SurfaceLimits, TheBoundARefusedSurfacePassesIsNamedAndAgreesWithCreate) {
   EXPECT_NE(kSurfaceBytes.message, kSurfaceSide.message);
 }
 
-TEST(SurfaceLimits, EmfplayNamesTheSideBoundForAPageBeyondIt) {
+TEST(PageImageLimits, EmfplayRefusesAPageByTheRenderersBounds) {
   // At 2540 dpi one frame unit (0.01 mm) is one pixel.
   gdi::EmfHeader header;
-  header.frame = {0, 0, static_cast<std::int32_t>(kSurfaceSide.value), 10};
+  header.frame = {0, 0, static_cast<std::int32_t>(kPageSide.value), 10};
   const auto widest = emfplay::PageSizeFor(header, 2540);
   ASSERT_TRUE(widest.has_value()) << widest.error();
-  EXPECT_EQ(widest->cols, kSurfaceSide.value);
+  EXPECT_EQ(widest->cols, kPageSide.value);
   header.frame.right += 1;
   const auto wider = emfplay::PageSizeFor(header, 2540);
   ASSERT_FALSE(wider.has_value());
-  EXPECT_EQ(wider.error(), kSurfaceSide.message);
+  EXPECT_EQ(wider.error(), kPageSide.message);
+  // Each side within bounds, the area not: the pixel bound, as a render
+  // of the same page would say.
+  header.frame = {0, 0, 15000, 15000};
+  const auto square = emfplay::PageSizeFor(header, 2540);
+  ASSERT_FALSE(square.has_value());
+  EXPECT_EQ(square.error(), kPagePixels.message);
+  EXPECT_EQ(render::ComputePageGeometry(render::Frame{0, 0, 15000, 15000}, 2540, 100, false).Problem(),
+            kPagePixels.message);
+}
+
+TEST(PageImageLimits, EveryAdmittedPageFitsTheImageLibrarysPolicy) {
+  render::EnsureImageLibrary();
+  // The policy caps the library; a page within our bounds must be within
+  // it, two at a time (one encoding while the next renders).
+  EXPECT_LE(static_cast<std::uint64_t>(kPageSide.value), Magick::ResourceLimits::width());
+  EXPECT_LE(static_cast<std::uint64_t>(kPageSide.value), Magick::ResourceLimits::height());
+  const std::uint64_t page_bytes = static_cast<std::uint64_t>(kPagePixels.value) * sizeof(Magick::PixelPacket);
+  const std::uint64_t cache = std::max({Magick::ResourceLimits::memory(), Magick::ResourceLimits::map(),
+                                        Magick::ResourceLimits::disk()});
+  EXPECT_LE(2 * page_bytes, cache);
 }
 
 TEST(PageImageLimits, SideAndPixelsDecideWhetherAPageIsDrawable) {
@@ -426,8 +451,8 @@ TEST(PageImageLimits, SideAndPixelsDecideWhetherAPageIsDrawable) {
   EXPECT_GT(fine.columns, kPageSide.value);
   EXPECT_FALSE(fine.Drawable());
   // A long strip keeps each side within bounds but has too many pixels
-  // (15.24 m x 1.27 m at 100 dpi: 60000 x 5000 pixels).
-  const auto wide = render::ComputePageGeometry(render::Frame{0, 0, 1524000, 127000}, 100.0, 100, false);
+  // (3.81 m x 1.02 m at 100 dpi: 15000 x 4016 pixels).
+  const auto wide = render::ComputePageGeometry(render::Frame{0, 0, 381000, 102000}, 100.0, 100, false);
   EXPECT_LE(wide.columns, kPageSide.value);
   EXPECT_LE(wide.rows, kPageSide.value);
   EXPECT_GT(wide.columns * wide.rows, kPagePixels.value);

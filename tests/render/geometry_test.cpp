@@ -66,13 +66,13 @@ TEST(PageGeometry, ThePageBoundThatIsHitIsTheOneNamed) {
     return ComputePageGeometry(Frame{0, 0, static_cast<int>(columns * 2540 / 96), static_cast<int>(rows * 2540 / 96)},
                                96.0, 100, false);
   };
-  const PageGeometry widest = at(65520, 96);
+  const PageGeometry widest = at(15936, 96);
   EXPECT_LE(widest.columns, kMaxPageSide);
   EXPECT_FALSE(widest.Problem());
-  const PageGeometry too_wide = at(65616, 96);
+  const PageGeometry too_wide = at(16032, 96);
   ASSERT_GT(too_wide.columns, kMaxPageSide);
   EXPECT_EQ(too_wide.Problem(), limits::kPageSide.message);
-  const PageGeometry too_many = at(48000, 6000);  // both sides fit, 2.9e8 pixels do not
+  const PageGeometry too_many = at(9600, 4800);  // both sides fit, 4.6e7 pixels do not
   ASSERT_LE(too_many.rows, kMaxPageSide);
   EXPECT_EQ(too_many.Problem(), limits::kPagePixels.message);
   EXPECT_EQ(at(0, 96).Problem(), "The page has no area.");

@@ -3,18 +3,24 @@
 //
 //   emfplay [--records] [--skip EMR_NAME]... IN.emf OUT.png DPI [AA]
 //   emfplay --records IN.emf
+#include <cstddef>
 #include <cstdint>
 #include <cstdio>
-#include <optional>
 #include <cstdlib>
+#include <optional>
+#include <span>
 #include <string>
 #include <string_view>
 #include <vector>
 
+#include <QBuffer>
+#include <QByteArray>
 #include <QGuiApplication>
 
+#include "platform/files/file_writing.h"
 #include "platform/gdi/emf/emf_records.h"
 #include "tools/emfplay/page_render.h"
+#include "platform/paths/paths.h"
 
 namespace {
 
@@ -25,7 +31,10 @@ constexpr const char* kUsage =
     "background), supersampled AA x AA when AA > 1, and writes a PNG.\n"
     "--records lists each record type with the counts played, ignored, malformed and\n"
     "unhandled. --skip passes over every record of a type, as a player without it would.\n"
-    "Exit status: 0 rendered, 1 usage, 2 not a valid metafile.\n";
+    "The PNG is written whole or not at all: to a temporary file beside OUT.png,\n"
+    "renamed over it when complete (a link at OUT.png is replaced, not followed).\n"
+    "Exit status: 0 rendered (and written), 1 usage, 2 not a valid metafile or a page\n"
+    "too large to render, 3 the PNG could not be written.\n";
 
 int Usage(FILE* to, int status) {
   std::fputs(kUsage, to);
@@ -85,6 +94,7 @@ int main(int argc, char** argv) {
     return Usage(stderr, 1);
 
   if (!qEnvironmentVariableIsSet("QT_QPA_PLATFORM")) qputenv("QT_QPA_PLATFORM", "offscreen");
+  pw::platform::ProvideRuntimeFolder();
   QGuiApplication app(argc, argv);
 
   auto metafile = pw::gdi::Metafile::FromFile(std::string(args[0]));
@@ -104,9 +114,21 @@ int main(int argc, char** argv) {
     std::fprintf(stderr, "emfplay: %s: page too large to render\n", std::string(args[0]).c_str());
     return 2;
   }
-  if (render && !page.convertToFormat(QImage::Format_RGB888).save(QString::fromUtf8(args[1].data(), static_cast<int>(args[1].size())), "PNG")) {
-    std::fprintf(stderr, "emfplay: cannot write %s\n", std::string(args[1]).c_str());
-    return 1;
+  if (render) {
+    // The name is used as the bytes it was given, whatever their encoding.
+    QByteArray png;
+    QBuffer buffer(&png);
+    buffer.open(QIODevice::WriteOnly);
+    if (!page.convertToFormat(QImage::Format_RGB888).save(&buffer, "PNG")) {
+      std::fprintf(stderr, "emfplay: %s: the page could not be encoded\n", std::string(args[1]).c_str());
+      return 3;
+    }
+    const auto* bytes = reinterpret_cast<const std::byte*>(png.constData());
+    if (auto written = pw::files::ReplaceFile(std::string(args[1]), std::span(bytes, static_cast<std::size_t>(png.size())));
+        !written) {
+      std::fprintf(stderr, "emfplay: %s\n", written.error().Message().c_str());
+      return 3;
+    }
   }
   if (records) {
     PrintRecords(report);

@@ -24,8 +24,11 @@ tl::expected<PageSize, std::string> PageSizeFor(const gdi::EmfHeader& header, do
   const double cols = std::ceil(w * dpi / 2540.0);
   const double rows = std::ceil(h * dpi / 2540.0);
   if (cols < 1 || rows < 1) return tl::unexpected(std::string("empty frame"));
-  if (cols > gdi::Surface::kMaxSide || rows > gdi::Surface::kMaxSide)
-    return tl::unexpected(std::string(limits::kSurfaceSide.message));
+  // The renderer's page bounds, checked before anything is allocated.
+  if (cols > static_cast<double>(limits::kPageSide.value) || rows > static_cast<double>(limits::kPageSide.value))
+    return tl::unexpected(std::string(limits::kPageSide.message));
+  if (cols * rows > static_cast<double>(limits::kPagePixels.value))
+    return tl::unexpected(std::string(limits::kPagePixels.message));
   return PageSize{static_cast<int>(cols), static_cast<int>(rows)};
 }
 

@@ -18,7 +18,8 @@ struct PageSize {
 };
 
 // ceil(W × dpi / 2540) × ceil(H × dpi / 2540) of the frame; otherwise why
-// not: an empty frame, or the surface bound's message for a page beyond it.
+// not: an empty frame, or the message of the renderer's page bound (side or
+// pixels) that a page beyond it passes.
 tl::expected<PageSize, std::string> PageSizeFor(const gdi::EmfHeader& header, double dpi);
 
 // The rendered page (Format_RGB32), or a null image when no surface could
