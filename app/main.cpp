@@ -29,7 +29,9 @@ int main(int argc, char** argv) {
         "With quick, it starts in Quick Start Reference mode and shows the bundled\n"
         "sample pages instead. Settings and the capture printer's spool files live\n"
         "under $PAGEWICK_HOME (default ~/.local/share/pagewick).\n"
-        "A display is needed; pagewick-convert does the same work without one.\n");
+        "A display is needed; pagewick-convert does the same work without one.\n"
+        "Exit codes: 0 the window was closed, or another running instance was shown\n"
+        "instead; without a display Qt ends the program with its own code.\n");
     return 0;
   }
   QApplication qt_application(argc, argv);  // takes Qt's own switches off argv

@@ -69,8 +69,13 @@ tl::expected<std::vector<std::string>, KeyPathFault> SplitKeyPath(std::string_vi
 
 tl::expected<FullKey, std::string> ReadFullKey(std::string_view text) {
   auto not_a_key = [&] {
-    return tl::unexpected("\"" + std::string(text) +
-                          "\" is not a key of HKEY_CURRENT_USER, HKEY_LOCAL_MACHINE or HKEY_CLASSES_ROOT");
+    // A name too long to be a key is shown by its start and its length, so
+    // that a message stays a line and not megabytes.
+    constexpr std::size_t kShown = 100;
+    const std::string shown = text.size() <= kShown ? "\"" + std::string(text) + "\""
+                                                    : "\"" + std::string(text.substr(0, kShown)) + "...\" (" +
+                                                          std::to_string(text.size()) + " characters)";
+    return tl::unexpected(shown + " is not a key of HKEY_CURRENT_USER, HKEY_LOCAL_MACHINE or HKEY_CLASSES_ROOT");
   };
   std::size_t end = text.find('\\');
   std::optional<Hive> hive = ParseHiveName(text.substr(0, end));

@@ -7,12 +7,14 @@
 #include <csignal>
 #include <thread>
 
+#include <spawn.h>
 #include <sys/wait.h>
 #include <cstdio>
 #include <filesystem>
 #include <fstream>
 
 #include "platform/gdi/emf/emf_writer.h"
+#include "platform/spooler/spool_writer.h"
 #include "settings/settings_record.h"
 #include "settings/settings_store.h"
 #include "tests/support/corpus.h"
@@ -51,6 +53,43 @@ std::string WritePage(const std::string& name, int width_mm, int height_mm) {
   std::ofstream(path, std::ios::binary).write(reinterpret_cast<const char*>(bytes.data()),
                                               static_cast<std::streamsize>(bytes.size()));
   return path;
+}
+
+// Starts the program as a child of this process, which WaitFor waits for.
+pid_t StartConvert(const std::string& args) {
+  const std::string command = (BuildDir() / "bin" / "pagewick-convert").string() + " " + args + " >/dev/null 2>&1";
+  const char* argv[] = {"/bin/sh", "-c", command.c_str(), nullptr};
+  pid_t pid = -1;
+  if (::posix_spawn(&pid, "/bin/sh", nullptr, nullptr, const_cast<char* const*>(argv), environ) != 0) return -1;
+  return pid;
+}
+
+int WaitFor(pid_t pid) {
+  int status = 0;
+  if (::waitpid(pid, &status, 0) != pid) return -1;
+  return WIFEXITED(status) ? WEXITSTATUS(status) : -1;
+}
+
+// Every "Page N size: W x H pts" of pdfinfo, as whole points.
+std::vector<std::pair<int, int>> PdfPageSizes(const fs::path& pdf) {
+  std::FILE* pipe = ::popen(("pdfinfo -f 1 -l 9999 '" + pdf.string() + "' 2>/dev/null").c_str(), "r");
+  std::vector<std::pair<int, int>> sizes;
+  if (!pipe) return sizes;
+  char line[512];
+  while (std::fgets(line, sizeof line, pipe)) {
+    int page = 0;
+    double w = 0, h = 0;
+    if (std::sscanf(line, "Page %d size: %lf x %lf", &page, &w, &h) == 3)
+      sizes.emplace_back(static_cast<int>(w + 0.5), static_cast<int>(h + 0.5));
+  }
+  ::pclose(pipe);
+  return sizes;
+}
+
+std::string Repeat(const std::string& input, int times) {
+  std::string inputs;
+  for (int i = 0; i < times; ++i) inputs += " " + input;
+  return inputs;
 }
 
 std::vector<std::string> Names(const fs::path& folder) {
@@ -168,7 +207,7 @@ TEST(Convert, UsageAndInputErrorsExitWith2) {
   EXPECT_EQ(r.code, 2);
   EXPECT_NE(r.out.find("neither an EMF page nor an EMF spool file"), std::string::npos);
   EXPECT_EQ(Convert("-o x " + (TempDir() / "missing.emf").string()).code, 2);
-  EXPECT_NE(Convert("--help").out.find("Exit codes: 0 success"), std::string::npos);
+  EXPECT_NE(Convert("--help").out.find("Exit codes:"), std::string::npos);
 }
 
 TEST(Convert, AnUnwritableTargetFailsWithExit1AndSaysWhy) {
@@ -193,6 +232,155 @@ TEST(Convert, SpoolFilesAreSplitIntoPages) {
   ASSERT_GE(names.size(), 2u);
   EXPECT_EQ(names.front(), "p0001.bmp");
   EXPECT_EQ(names[1], "p0002.bmp");
+}
+
+TEST(ConvertRuns, TwoPdfRunsAtOnceKeepTheirOwnPagesAndLeaveNoPageFiles) {
+  // The shared work folder cannot even be made: a run must not need it.
+  { std::ofstream(TempDir() / "Pagewick") << "not a folder"; }
+  const std::string wide = WritePage("wide.emf", 80, 40);
+  const std::string tall = WritePage("tall.emf", 40, 80);
+  const fs::path out = TempDir() / "two";
+  fs::create_directories(out);
+  const pid_t a = StartConvert("-q --format pdf --dpi 100 -o " + (out / "wide.pdf").string() + Repeat(wide, 8));
+  const pid_t b = StartConvert("-q --format pdf --dpi 100 -o " + (out / "tall.pdf").string() + Repeat(tall, 8));
+  ASSERT_GT(a, 0);
+  ASSERT_GT(b, 0);
+  EXPECT_EQ(WaitFor(a), 0);
+  EXPECT_EQ(WaitFor(b), 0);
+  // 80 mm are 315 pixels at 100 dpi, 227 points; 40 mm 158 pixels, 114
+  // points: every page is its own run's.
+  EXPECT_EQ(PdfPageSizes(out / "wide.pdf"), (std::vector<std::pair<int, int>>(8, {227, 114})));
+  EXPECT_EQ(PdfPageSizes(out / "tall.pdf"), (std::vector<std::pair<int, int>>(8, {114, 227})));
+  EXPECT_EQ(Names(out), (std::vector<std::string>{"tall.pdf", "wide.pdf"}));
+  // Nothing else is left in the temporary folder but Qt's private runtime
+  // folder.
+  EXPECT_EQ(Names(TempDir()), (std::vector<std::string>{"Pagewick", "runtime", "tall.emf", "two", "wide.emf"}));
+}
+
+TEST(ConvertRuns, AGalleryTouchesOnlyFilesAGalleryWrites) {
+  const std::string a = WritePage("a.emf", 30, 30);
+  const fs::path folder = TempDir() / "site" / "Report_files";
+  fs::create_directories(folder);
+  { std::ofstream(folder / "style.css") << "body{}"; }
+  { std::ofstream(folder / "0001.jpg") << "a browser's copy"; }
+  Result r = Convert("--format html -o " + (TempDir() / "site" / "Report").string() + " " + a);
+  EXPECT_EQ(r.code, 1) << r.out;
+  EXPECT_NE(r.out.find("Error 0009836"), std::string::npos) << r.out;
+  EXPECT_EQ(Names(folder), (std::vector<std::string>{"0001.jpg", "style.css"}));
+  EXPECT_FALSE(fs::exists(TempDir() / "site" / "Report.html"));
+
+  // A folder of an earlier gallery alone is replaced, a longer one's
+  // pages included.
+  const fs::path own = TempDir() / "site" / "G_files";
+  fs::create_directories(own);
+  for (const char* name : {"0001.png", "0001_.png", "0002.png", "0002_.png", "header.html", "bottoms.html"})
+    std::ofstream(own / name) << "old";
+  r = Convert("--format html -o " + (TempDir() / "site" / "G").string() + " " + a);
+  EXPECT_EQ(r.code, 0) << r.out;
+  EXPECT_EQ(Names(own), (std::vector<std::string>{"0001.jpg", "0001_.jpg", "bottoms.html", "header.html"}));
+}
+
+TEST(ConvertRuns, AGalleryNameIsEscapedInItsHtml) {
+  const std::string a = WritePage("a.emf", 30, 30);
+  const std::string base = "it's <b>x&y #1";
+  const Result r = Convert("--format html -o '" + (TempDir() / "g").string() + "/it'\\''s <b>x&y #1' " + a);
+  ASSERT_EQ(r.code, 0) << r.out;
+  std::ifstream in(TempDir() / "g" / (base + ".html"));
+  const std::string html((std::istreambuf_iterator<char>(in)), std::istreambuf_iterator<char>());
+  EXPECT_NE(html.find("<TITLE>it&#39;s &lt;b&gt;x&amp;y #1</TITLE>"), std::string::npos) << html;
+  EXPECT_NE(html.find("SRC='it&#39;s &lt;b&gt;x&amp;y %231_files/header.html'"), std::string::npos) << html;
+  // No quote of the name ends an attribute early: every SRC is whole.
+  EXPECT_EQ(html.find("SRC='it'"), std::string::npos);
+  EXPECT_TRUE(fs::exists(TempDir() / "g" / (base + "_files") / "0001.jpg"));
+}
+
+TEST(ConvertRuns, FailuresAreNeverReportedAsSuccess) {
+  const std::string a = WritePage("a.emf", 30, 30);
+  // A PDF whose name is a folder cannot be saved.
+  fs::create_directories(TempDir() / "d" / "doc.pdf");
+  Result r = Convert("--format pdf -o " + (TempDir() / "d" / "doc.pdf").string() + " " + a);
+  EXPECT_EQ(r.code, 1) << r.out;
+  EXPECT_NE(r.out.find("Is a directory"), std::string::npos) << r.out;
+  EXPECT_EQ(r.out.find("too long"), std::string::npos) << r.out;
+  EXPECT_EQ(Names(TempDir() / "d"), std::vector<std::string>{"doc.pdf"});  // no temporary file left
+
+  // Inputs that cannot be read say what is wrong with them.
+  r = Convert("-o " + (TempDir() / "x").string() + " " + TempDir().string());
+  EXPECT_EQ(r.code, 2);
+  EXPECT_NE(r.out.find("is a folder, not a file"), std::string::npos) << r.out;
+
+  // A page too large for any image is refused with one message, leaves no
+  // folder made for it and no cache file of the image library behind.
+  gdi::EmfWriter vast;
+  vast.Frame({0, 0, 200000, 200000}).Device({20000, 20000}, {2000, 2000});
+  vast.Rectangle({0, 0, 100, 100});
+  const auto bytes = vast.Finish();
+  const std::string huge = (TempDir() / "huge.emf").string();
+  std::ofstream(huge, std::ios::binary).write(reinterpret_cast<const char*>(bytes.data()),
+                                              static_cast<std::streamsize>(bytes.size()));
+  r = Convert("--format png --dpi 600 -o " + (TempDir() / "new" / "deep" / "p").string() + " " + huge);
+  EXPECT_EQ(r.code, 1) << r.out;
+  EXPECT_NE(r.out.find("The page image would be wider or taller than 16000 pixels."), std::string::npos) << r.out;
+  EXPECT_LT(r.out.size(), 1000u) << r.out;
+  EXPECT_FALSE(fs::exists(TempDir() / "new"));
+  for (const std::string& name : Names(TempDir())) EXPECT_FALSE(name.starts_with("magick-")) << name;
+}
+
+TEST(ConvertRuns, ASeriesPageReplacesALinkAtItsNameAndNeverWritesThroughIt) {
+  const std::string a = WritePage("a.emf", 30, 30);
+  const fs::path out = TempDir() / "links";
+  fs::create_directories(out);
+  const fs::path victim = TempDir() / "victim.txt";
+  { std::ofstream(victim) << "keep me"; }
+  fs::create_symlink(victim, out / "p0001.png");
+  const Result r = Convert("--format png --dpi 30 -o " + (out / "p").string() + " " + a);
+  ASSERT_EQ(r.code, 0) << r.out;
+  EXPECT_FALSE(fs::is_symlink(out / "p0001.png"));
+  EXPECT_EQ(Magick::Image((out / "p0001.png").string()).magick(), "PNG");
+  std::ifstream in(victim);
+  std::string text;
+  std::getline(in, text);
+  EXPECT_EQ(text, "keep me");
+}
+
+TEST(ConvertRuns, ACutOffSpoolFileIsToldAndCountsAsAFailure) {
+  spooler::SpoolWriter writer("doc", "port");
+  std::size_t one_page = 0;
+  for (int i = 0; i < 3; ++i) {
+    gdi::EmfWriter page;
+    page.Frame({0, 0, 3000, 3000}).Device({300, 300}, {30, 30});
+    page.Rectangle({0, 0, 100 + i, 100});
+    writer.AddPage(page.Finish());
+    if (i == 0) one_page = writer.Finish().size() - 8;  // less the end record
+  }
+  std::vector<std::byte> spool = writer.Finish();
+  const std::string whole = (TempDir() / "whole.spl").string();
+  const std::string cut = (TempDir() / "cut.spl").string();
+  std::ofstream(whole, std::ios::binary).write(reinterpret_cast<const char*>(spool.data()),
+                                               static_cast<std::streamsize>(spool.size()));
+  // Cut inside the second page's record.
+  std::ofstream(cut, std::ios::binary).write(reinterpret_cast<const char*>(spool.data()),
+                                             static_cast<std::streamsize>(one_page + 40));
+
+  Result r = Convert("--format bmp --dpi 20 -o " + (TempDir() / "w" / "p").string() + " " + whole);
+  EXPECT_EQ(r.code, 0) << r.out;
+  EXPECT_EQ(Names(TempDir() / "w").size(), 3u);
+  r = Convert("--format bmp --dpi 20 -o " + (TempDir() / "c" / "p").string() + " " + cut);
+  EXPECT_EQ(r.code, 1) << r.out;
+  EXPECT_NE(r.out.find("could not be read"), std::string::npos) << r.out;
+  EXPECT_NE(r.out.find("the file ends inside a record"), std::string::npos) << r.out;
+  EXPECT_EQ(Names(TempDir() / "c"), std::vector<std::string>{"p0001.bmp"});
+
+  // The split tool tells the same and fails.
+  const std::string capture = (BuildDir() / "bin" / "pagewick-capture").string();
+  std::FILE* pipe = ::popen((capture + " split " + cut + " " + (TempDir() / "s").string() + " 2>&1").c_str(), "r");
+  ASSERT_NE(pipe, nullptr);
+  std::string said(4096, '\0');
+  said.resize(std::fread(said.data(), 1, said.size(), pipe));
+  const int status = ::pclose(pipe);
+  EXPECT_EQ(WIFEXITED(status) ? WEXITSTATUS(status) : -1, 1) << said;
+  EXPECT_NE(said.find("1 of 2 page(s) written"), std::string::npos) << said;
+  EXPECT_NE(said.find("the file ends inside a record"), std::string::npos) << said;
 }
 
 }  // namespace

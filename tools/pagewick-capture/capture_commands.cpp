@@ -182,8 +182,13 @@ int RunSplit(const std::string& file, const std::string& folder, std::uint32_t j
     err << "pagewick-capture: " << file << ": the spool file cannot be read to its end\n";
     return kExitFailed;
   }
-  out << report.pages_written << " of " << report.pages_seen << " page(s) written to " << target << "\n";
-  return kExitOk;
+  out << report.pages_written << " of " << report.page_records << " page(s) written to " << target << "\n";
+  if (report.cut_off)
+    err << "pagewick-capture: " << file << ": the file ends inside a record; any pages after it are lost\n";
+  if (report.pages_written < report.page_records)
+    err << "pagewick-capture: " << report.page_records - report.pages_written
+        << " page(s) could not be read or written\n";
+  return report.pages_written == report.page_records && !report.cut_off ? kExitOk : kExitFailed;
 }
 
 }  // namespace pw::tools

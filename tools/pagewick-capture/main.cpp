@@ -23,7 +23,12 @@ constexpr std::string_view kUsage =
     "  pagewick-capture split FILE.SPL DIR [--job N]\n"
     "      Writes the spool file's pages into DIR as job N's page files (N = 1).\n"
     "  pagewick-capture --help\n"
-    "Exit codes: 0 done, 1 failed, 2 wrong usage.\n";
+    "Exit codes:\n"
+    "  0  done: the job, clipboard or every page of the spool file written whole\n"
+    "  1  failed or incomplete: an input that cannot be read, a store that cannot\n"
+    "     be written; for split, any page that could not be read or written or a\n"
+    "     file that ends inside a record (the pages written are whole)\n"
+    "  2  wrong usage\n";
 
 int Usage(std::string_view problem) {
   std::cerr << "pagewick-capture: " << problem << "\n" << kUsage;

@@ -259,7 +259,14 @@ Other:
                         terminal) and no notes about pages
   -h, --help
 
-Exit codes: 0 success, 1 some pages failed, 2 usage or input error.
+Exit codes:
+  0  every page was written whole (and the settings stored, if asked)
+  1  the output is incomplete or missing: a page could not be read from its
+     input, rendered or put into the output, a file could not be written, or
+     the settings could not be stored; what was written is whole
+  2  usage or input error: a wrong option, an input that is missing, a
+     folder, unreadable or no EMF at all, a target folder that cannot be
+     made; nothing was written
 )";
 }
 

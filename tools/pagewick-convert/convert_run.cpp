@@ -3,10 +3,14 @@
 #include <unistd.h>
 
 #include <algorithm>
+#include <cerrno>
 #include <cstdio>
+#include <cstring>
 #include <filesystem>
 #include <iostream>
 #include <memory>
+#include <optional>
+#include <vector>
 
 #include "pages/page_set.h"
 #include "intake/spool_reader.h"
@@ -16,7 +20,6 @@
 #include "output/write_job.h"
 #include "platform/gdi/emf/metafile.h"
 #include "platform/msgbox/console_message_box.h"
-#include "platform/paths/paths.h"
 #include "settings/settings_store.h"
 #include "settings/value_names.h"
 #include "terminal_view.h"
@@ -25,25 +28,6 @@ namespace pw::convert {
 namespace {
 
 namespace fs = std::filesystem;
-
-// A private folder for the pages of split spool files, removed at the end.
-class ScratchFolder {
- public:
-  ScratchFolder() {
-    const auto temp = platform::TempFolder();
-    if (!temp) return;
-    std::string pattern = *temp + "convert-XXXXXX";
-    if (::mkdtemp(pattern.data())) path_ = pattern + "/";
-  }
-  ~ScratchFolder() {
-    std::error_code ec;
-    if (!path_.empty()) fs::remove_all(path_, ec);
-  }
-  const std::string& path() const { return path_; }
-
- private:
-  std::string path_;
-};
 
 struct LoadResult {
   bool ok = true;
@@ -64,35 +48,43 @@ bool AddPage(gdi::Metafile metafile) {
   return true;
 }
 
-// EMF pages as they are; anything else as a spool file split into pages.
-LoadResult LoadInputs(const std::vector<std::string>& inputs, const std::string& scratch) {
+// Why an input cannot be read, or nothing when it can.
+std::optional<std::string> UnreadableInput(const std::string& input) {
+  std::error_code ec;
+  const fs::file_status status = fs::status(input, ec);
+  if (!fs::exists(status)) return input + ": no such file";
+  if (fs::is_directory(status)) return input + ": is a folder, not a file";
+  if (!fs::is_regular_file(status)) return input + ": not a regular file";
+  std::FILE* file = std::fopen(input.c_str(), "rb");
+  if (!file) return input + ": cannot be read: " + std::strerror(errno);
+  std::fclose(file);
+  return std::nullopt;
+}
+
+// EMF pages as they are; anything else as a spool file split into pages in
+// memory. Spool pages that could not be read are told and counted.
+LoadResult LoadInputs(const std::vector<std::string>& inputs) {
   LoadResult result;
-  for (std::size_t n = 0; n < inputs.size(); ++n) {
-    const std::string& input = inputs[n];
-    std::error_code ec;
-    if (!fs::is_regular_file(input, ec)) return {false, 0, input + ": no such file"};
+  for (const std::string& input : inputs) {
+    if (auto problem = UnreadableInput(input)) return {false, 0, *problem};
     if (auto metafile = gdi::Metafile::FromFile(input)) {
       if (!AddPage(std::move(*metafile))) return {false, 0, "more than 2000 pages"};
       continue;
     }
-    if (scratch.empty()) return {false, 0, "no private temporary folder for the spool pages"};
-    const std::string folder = scratch + std::to_string(n) + "/";
-    fs::create_directories(folder, ec);
-    const intake::SplitReport split = intake::SplitSpoolFileInto(input, 1, folder);
-    if (!split.parsed) return {false, 0, input + ": neither an EMF page nor an EMF spool file"};
-    std::vector<fs::path> files;
-    for (const auto& entry : fs::directory_iterator(folder, ec))
-      if (entry.path().extension() == ".emf") files.push_back(entry.path());
-    std::sort(files.begin(), files.end());
-    result.failed_pages += std::max(0, split.pages_seen - static_cast<int>(files.size()));
-    for (const fs::path& file : files) {
-      auto metafile = gdi::Metafile::FromFile(file);
-      if (!metafile) {
-        ++result.failed_pages;
-        continue;
-      }
-      if (!AddPage(std::move(*metafile))) return {false, 0, "more than 2000 pages"};
+    spooler::SpoolPages split = intake::ReadSpoolFilePages(input);
+    if (split.end == spooler::SpoolEnd::NotSpool)
+      return {false, 0, input + ": neither an EMF page nor an EMF spool file"};
+    const int lost = std::max(0, split.Lost());
+    if (lost > 0 || split.tally.cut_off || split.end == spooler::SpoolEnd::OutOfMemory) {
+      result.failed_pages += std::max(lost, 1);
+      std::cerr << "pagewick-convert: " << input << ": " << lost << " of " << split.tally.page_records
+                << " page(s) could not be read";
+      if (split.tally.cut_off) std::cerr << "; the file ends inside a record, so any pages after it are lost";
+      if (split.end == spooler::SpoolEnd::OutOfMemory) std::cerr << "; memory ran out for a page";
+      std::cerr << "\n";
     }
+    for (spooler::SpoolPage& page : split.pages)
+      if (!AddPage(std::move(page.metafile))) return {false, 0, "more than 2000 pages"};
   }
   if (pages::Pages().Count() == 0) return {false, result.failed_pages, "no pages in the input"};
   return result;
@@ -100,12 +92,13 @@ LoadResult LoadInputs(const std::vector<std::string>& inputs, const std::string&
 
 // The settings of this run: the stored ones with the command line's edits.
 // They are stored only when --save-settings asks for it.
-settings::Settings RunSettings(const ConvertOptions& o) {
+settings::Settings RunSettings(const ConvertOptions& o, bool& stored) {
   settings::LoadSettings();
   settings::Settings s = settings::Snapshot();
+  stored = true;
   for (const SettingEdit& e : o.edits) {
     e.edit(s);
-    if (o.save_settings && !e.value_name.empty()) settings::ChangeAndStore(e.edit, {e.value_name});
+    if (o.save_settings && !e.value_name.empty()) stored = settings::ChangeAndStore(e.edit, {e.value_name}) && stored;
   }
   if (o.series_format) {
     const std::string& f = *o.series_format;
@@ -115,15 +108,42 @@ settings::Settings RunSettings(const ConvertOptions& o) {
     s.PNG_Default = flags.png;
     s.BMP_Default = flags.bmp;
     s.TIF_Default = flags.tif;
-    if (o.save_settings) output::StoreFormatFlags(flags);
+    if (o.save_settings) stored = output::StoreFormatFlags(flags) && stored;
   }
-  if (o.pdf_inside && o.save_settings) settings::WriteUserString(settings::kPdfBitmpFormat, *o.pdf_inside);
+  if (o.pdf_inside && o.save_settings)
+    stored = settings::WriteUserString(settings::kPdfBitmpFormat, *o.pdf_inside) && stored;
   s.KodMultipageFormat = o.kind == TargetKind::Pdf ? 1 : 0;
   return s;
 }
 
+// The folders a run makes for its target, removed again (when still empty)
+// if the run writes nothing there.
+class MadeFolders {
+ public:
+  // Makes `folder` and its missing parents; false when it is no folder then.
+  bool Make(const fs::path& folder) {
+    std::error_code ec;
+    for (fs::path f = fs::absolute(folder, ec).lexically_normal(); !f.empty() && !fs::exists(f, ec);
+         f = f.parent_path()) {
+      made_.push_back(f);
+      if (f == f.parent_path()) break;
+    }
+    fs::create_directories(folder, ec);
+    return fs::is_directory(folder, ec);
+  }
+  // Deepest first; a folder that holds anything stays.
+  void RemoveEmpty() {
+    std::error_code ec;
+    for (const fs::path& f : made_)
+      if (fs::is_empty(f, ec)) fs::remove(f, ec);
+  }
+
+ private:
+  std::vector<fs::path> made_;
+};
+
 // DIR/BASE for a series or gallery; for a PDF the file, ".pdf" optional.
-std::optional<output::SaveTarget> TargetOf(const ConvertOptions& o, std::string& error) {
+std::optional<output::SaveTarget> TargetOf(const ConvertOptions& o, MadeFolders& made, std::string& error) {
   fs::path target(o.target);
   if (o.kind == TargetKind::Pdf && target.extension() == ".pdf") target.replace_extension();
   const std::string base = target.filename().string();
@@ -133,13 +153,12 @@ std::optional<output::SaveTarget> TargetOf(const ConvertOptions& o, std::string&
   }
   fs::path folder = target.parent_path();
   if (folder.empty()) folder = ".";
-  std::error_code ec;
-  fs::create_directories(folder, ec);
-  if (!fs::is_directory(folder, ec)) {
+  if (!made.Make(folder)) {
     error = folder.string() + ": the folder cannot be made";
     return std::nullopt;
   }
-  return output::SaveTarget{fs::absolute(folder).lexically_normal().string() + "/", base};
+  std::error_code ec;
+  return output::SaveTarget{fs::absolute(folder, ec).lexically_normal().string() + "/", base};
 }
 
 }  // namespace
@@ -147,20 +166,22 @@ std::optional<output::SaveTarget> TargetOf(const ConvertOptions& o, std::string&
 int RunConvert(const ConvertOptions& o) {
   platform::SetMessageBoxHost(std::make_shared<platform::ConsoleMessageBoxHost>(std::cerr, o.answers));
 
-  const settings::Settings run_settings = RunSettings(o);
-  std::string error;
-  const auto target = TargetOf(o, error);
-  if (!target) {
-    std::cerr << "pagewick-convert: " << error << "\n";
-    return kUsageOrInputError;
-  }
-
-  ScratchFolder scratch;
+  bool settings_stored = true;
+  const settings::Settings run_settings = RunSettings(o, settings_stored);
   pages::PageSet& pages = pages::Pages();
-  const LoadResult loaded = LoadInputs(o.inputs, scratch.path());
+  const LoadResult loaded = LoadInputs(o.inputs);
   if (!loaded.ok) {
     std::cerr << "pagewick-convert: " << loaded.error << "\n";
     pages.Clear();
+    return kUsageOrInputError;
+  }
+  std::string error;
+  MadeFolders made;
+  const auto target = TargetOf(o, made, error);
+  if (!target) {
+    std::cerr << "pagewick-convert: " << error << "\n";
+    pages.Clear();
+    made.RemoveEmpty();
     return kUsageOrInputError;
   }
 
@@ -173,6 +194,9 @@ int RunConvert(const ConvertOptions& o) {
   job.render_view = terminal;
   job.threads = o.threads;
   job.preview = false;     // no status line shows a preview
+  // A PDF's pages go straight from the encoder into the document: the run
+  // shares no work folder with the window or another run.
+  job.keep_inside_files = false;
 
   output::Writer writer = output::WriteImageSeries;
   if (o.kind == TargetKind::Pdf) writer = output::WriteMultipagePdf;
@@ -183,8 +207,14 @@ int RunConvert(const ConvertOptions& o) {
 
   const int count = pages.Count();
   pages.Clear();
-  if (show_progress) std::cerr << "pagewick-convert: " << count << " pages to " << target->folder << target->base_name << "\n";
-  if (!outcome.complete || loaded.failed_pages > 0) return kSomePagesFailed;
+  if (outcome.pages_written == 0) made.RemoveEmpty();
+  if (!outcome.complete && !outcome.aborted)
+    std::cerr << "pagewick-convert: the output is incomplete: " << outcome.pages_written << " of " << count
+              << " page(s) written, " << outcome.pages_left_out << " left out\n";
+  if (!settings_stored) std::cerr << "pagewick-convert: the settings could not be stored\n";
+  if (show_progress && outcome.complete)
+    std::cerr << "pagewick-convert: " << count << " pages to " << target->folder << target->base_name << "\n";
+  if (!outcome.complete || loaded.failed_pages > 0 || !settings_stored) return kSomePagesFailed;
   return kConvertOk;
 }
 

@@ -7,10 +7,12 @@
 
 #include "convert_options.h"
 #include "convert_run.h"
+#include "platform/paths/paths.h"
 
 int main(int argc, char** argv) {
   // Text drawing needs a GUI application; no window is ever shown.
   if (!std::getenv("QT_QPA_PLATFORM")) setenv("QT_QPA_PLATFORM", "offscreen", 1);
+  pw::platform::ProvideRuntimeFolder();
   QGuiApplication app(argc, argv);
   std::vector<std::string> args(argv + 1, argv + argc);
   std::string error;

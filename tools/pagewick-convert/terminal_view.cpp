@@ -20,6 +20,8 @@ void TerminalView::PageNoted(const std::map<std::string, std::uint32_t>& notes) 
   drawn_ = false;
   const int page = pages::Pages().BeingRendered() + 1;
   for (const auto& [text, count] : notes) {
+    // A page rendered twice (a gallery's page and its thumbnail) is told once.
+    if (!told_.emplace(page, text).second) continue;
     if (count > 1) {
       std::fprintf(stderr, "pagewick-convert: page %d: %s (%u times)\n", page, text.c_str(), count);
     } else {

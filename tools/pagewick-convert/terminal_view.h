@@ -5,7 +5,9 @@
 #include <cstdint>
 #include <map>
 #include <mutex>
+#include <set>
 #include <string>
+#include <utility>
 
 #include "render/render_view.h"
 
@@ -27,6 +29,7 @@ class TerminalView final : public render::RenderView {
   int pages_;
   bool bar_;
   bool drawn_ = false;
+  std::set<std::pair<int, std::string>> told_;  // page and note, once each
 };
 
 }  // namespace pw::convert

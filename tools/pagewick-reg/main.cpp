@@ -45,8 +45,10 @@ An empty NAME ("") is the key's default value. A dword VALUE is decimal or
 
 .reg files are "Windows Registry Editor Version 5.00" text in UTF-8.
 
-Exit status: 0 done, 1 key or value not found, 2 usage or input error,
-3 the registry file cannot be used.
+Exit status: 0 done, 1 key or value not found, 2 usage or input error (a
+wrong argument, a .reg file that cannot be read or parsed; nothing changed),
+3 the registry cannot be read or written (a damaged or read-only store:
+nothing changed), or the exported file cannot be written.
 )";
 
 // Reading a .reg file beyond this is refused rather than held in memory.
@@ -167,7 +169,7 @@ int Set(std::span<const std::string_view> args) {
   } else {
     return Usage("the type is dword, sz or expand_sz, not \"" + std::string(type) + "\"");
   }
-  if (!SetValue(key->hive, key->path, value)) return StoreFailure(kUsage, "the value could not be stored");
+  if (!SetValue(key->hive, key->path, value)) return StoreFailure(kStore, "the value could not be stored");
   return kOk;
 }
 
@@ -205,11 +207,11 @@ int Export(std::span<const std::string_view> args) {
   std::string text = FormatRegFile(keys);
   if (args[0] == "-") {
     std::cout << text;
-    return std::cout.flush() ? kOk : kUsage;
+    return std::cout.flush() ? kOk : kStore;
   }
   if (auto written = files::ReplaceFile(std::string(args[0]), text); !written) {
     std::cerr << "pagewick-reg: " << written.error().Message() << "\n";
-    return kUsage;
+    return kStore;
   }
   return kOk;
 }
@@ -254,7 +256,7 @@ int Import(std::span<const std::string_view> args) {
               << "; nothing was imported\n";
     return kUsage;
   }
-  if (!Apply(*changes)) return StoreFailure(kUsage, "the file could not be applied; nothing was imported");
+  if (!Apply(*changes)) return StoreFailure(kStore, "the file could not be applied; nothing was imported");
   return kOk;
 }
 

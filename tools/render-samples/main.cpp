@@ -13,11 +13,13 @@
 
 #include "intake/capture_load.h"
 #include "intake/load_view.h"
+#include "output/image_file.h"
 #include "pages/page_set.h"
 #include "render/current_settings.h"
 #include "render/image_library.h"
 #include "render/page_rasteriser.h"
 #include "settings/settings_record.h"
+#include "platform/paths/paths.h"
 
 namespace {
 
@@ -57,7 +59,10 @@ int main(int argc, char** argv) {
         "writes each page, rendered as the page view shows it, into OUTDIR as\n"
         "Sample0001.png, Sample0002.png, ... No display is needed.\n"
         "  --dpi N        10 to 1200 (default: the mode's own resolution)\n"
-        "  --antialias N  0 to 20 (default: the mode's own factor)\n");
+        "  --antialias N  0 to 20 (default: the mode's own factor)\n"
+        "Each page is written whole or not at all.\n"
+        "Exit codes: 0 every page written, 1 no sample pages or a page that could not\n"
+        "be rendered or written (the pages before it are whole), 2 wrong usage.\n");
     return 0;
   }
   if (argc < 2 || argv[1][0] == '-') return Usage();
@@ -80,6 +85,7 @@ int main(int argc, char** argv) {
 
   if (!std::getenv("QT_QPA_PLATFORM")) setenv("QT_QPA_PLATFORM", "offscreen", 1);
   int qt_argc = 1;
+  pw::platform::ProvideRuntimeFolder();
   QGuiApplication app(qt_argc, argv);
   pw::render::EnsureImageLibrary();
   pw::settings::LoadSettings();
@@ -122,10 +128,9 @@ int main(int argc, char** argv) {
     const std::string& name = record.file_name;
     const std::string number = name.size() >= 8 ? name.substr(name.size() - 8, 4) : std::string(place);
     const std::filesystem::path target = out / ("Sample" + number + ".png");
-    try {
-      rendered->image.write(target.string());
-    } catch (const Magick::Exception& e) {
-      std::fprintf(stderr, "pagewick-render-samples: %s: %s\n", target.c_str(), e.what());
+    // Written whole or not at all, like every page the program saves.
+    if (auto written = pw::output::WriteImageFile(rendered->image, target.string()); !written) {
+      std::fprintf(stderr, "pagewick-render-samples: %s: %s\n", target.c_str(), written.error().c_str());
       return 1;
     }
     std::printf("%s (%zu x %zu, %.0f dpi, antialiasing %d)\n", target.c_str(), rendered->image.columns(),
