@@ -74,8 +74,15 @@ void FrameLoadView::InvalidateFrame(const intake::ViewRect& area, bool) {
 }
 
 void FrameLoadView::SetStripScrollRange(int minimum, int maximum) {
+  // The range grows with every page the load counts; the status line's
+  // page count is repainted with it, or it would keep the count it had
+  // when the first page was shown.
   QMetaObject::invokeMethod(
-      frame_, [frame = frame_, minimum, maximum] { frame->strip()->setScrollRange(minimum, maximum); },
+      frame_,
+      [frame = frame_, minimum, maximum] {
+        frame->strip()->setScrollRange(minimum, maximum);
+        frame->update(frame->statusLineRect());
+      },
       Qt::QueuedConnection);
 }
 

@@ -21,6 +21,7 @@
 #include <QApplication>
 #include <QMenu>
 #include <QMouseEvent>
+#include <QPaintEvent>
 #include <QScrollBar>
 #include <QTest>
 #include <QTimer>
@@ -281,6 +282,40 @@ TEST_F(FrameTest, LoadViewPostsFromItsThreadToTheWindow) {
   worker.join();
   QApplication::processEvents();
   EXPECT_EQ(frame.strip()->findChild<QScrollBar*>()->maximum(), 30);
+}
+
+// Records what the frame repaints.
+class PaintSpy final : public QObject {
+ public:
+  QRegion painted;
+  bool eventFilter(QObject*, QEvent* event) override {
+    if (event->type() == QEvent::Paint) painted += static_cast<QPaintEvent*>(event)->region();
+    return false;
+  }
+};
+
+TEST_F(FrameTest, LoadRepaintsTheWholeStatusLine) {
+  FillPages(2);
+  lvFrameWin& frame = Open(800, 600);
+  PaintSpy spy;
+  frame.installEventFilter(&spy);
+  // Where the status text begins, left of the area the load names.
+  const QPoint text_start(20, frame.height() - 15);
+
+  // A new page counted: its count shows at once.
+  std::thread([&] { frame.loadView().SetStripScrollRange(0, 20); }).join();
+  QTest::qWait(100);  // the posted call, then the repaint it asks for
+  EXPECT_TRUE(spy.painted.contains(text_start));
+
+  // The first page shown: the load asks for the area from 50 pixels in.
+  spy.painted = QRegion();
+  const intake::ViewRect client = frame.loadView().FrameClient();
+  std::thread([&] {
+    frame.loadView().InvalidateFrame({client.left + 50, client.bottom - 25, client.right - 200, client.bottom - 4}, true);
+  }).join();
+  QTest::qWait(100);
+  EXPECT_TRUE(spy.painted.contains(text_start));
+  frame.removeEventFilter(&spy);
 }
 
 TEST_F(FrameTest, ClosingWhileTheLoadWaitsForAnAnswerDoesNotHang) {
