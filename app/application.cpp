@@ -12,6 +12,7 @@
 #include "settings/settings_store.h"
 #include "settings/value_names.h"
 #include "ui/centre_window.h"
+#include "app/help_commands.h"
 #include "app/window_option_host.h"
 #include "ui/frame_win.h"
 #include "ui/hand_cursor.h"
@@ -72,6 +73,7 @@ bool Application::Initialise() {
   frame_->setReleasePages(options_.services.release_pages);
   frame_->setLoadControl(options_.services.load_running, options_.services.stop_load);
   option_commands_ = InstallOptionCommands(*frame_);
+  InstallHelpCommands(*frame_);
   frame_->setWindowRaiser([](const std::string& title) { return platform::RaiseTopLevelWindow(title); });
   frame_->setOnDestroyed([this] {
     // The frame is the main window: once it is gone the program ends, and
