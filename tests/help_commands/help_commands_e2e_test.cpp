@@ -62,7 +62,8 @@ TEST(HelpCommandsEndToEnd, HelpAboutAndEmergencyReportFromTheWindow) {
   x->key(*window, QStringLiteral("F1"));
   const std::optional<QString> help = x->waitForWindow(QStringLiteral("Pagewick Help"), 30000);
   ASSERT_TRUE(help) << "F1 opens the help viewer";
-  x->grabScreen(ShotPath("help-viewer.png"));
+  QThread::msleep(1500);
+  const QImage start_page = x->grab(*help, ShotPath("help-viewer.png"));
   x->key(*help, QStringLiteral("alt+F4"));
   ASSERT_TRUE(x->waitForWindowGone(QStringLiteral("Pagewick Help"), 10000));
   QThread::msleep(1000);
@@ -90,6 +91,23 @@ TEST(HelpCommandsEndToEnd, HelpAboutAndEmergencyReportFromTheWindow) {
   x->key(*question, QStringLiteral("Escape"));  // No: nothing is sent
   EXPECT_TRUE(x->waitForWindowGone(QStringLiteral("Tavrin Pagewick Message"), 10000));
   fs::remove(report);
+
+  // The resolution dialog's Help opens the viewer at its own topic. In
+  // Quick Start Reference mode the key first asks to leave the mode.
+  x->activate(*window);
+  x->key(*window, QStringLiteral("ctrl+d"));
+  if (const auto leave = x->waitForWindow(QStringLiteral("Tavrin Pagewick Message"), 5000))
+    x->key(*leave, QStringLiteral("Return"));
+  const std::optional<QString> dialog = x->waitForWindow(QStringLiteral("Image Resolution and Dimension"), 30000);
+  ASSERT_TRUE(dialog);
+  QThread::msleep(1500);
+  x->click(*dialog, QPoint(230, 260));  // the Help button
+  QThread::msleep(1500);
+  const std::optional<QString> topic = x->waitForWindow(QStringLiteral("Pagewick Help"), 30000);
+  ASSERT_TRUE(topic) << "the dialog's Help opens the viewer";
+  QThread::msleep(1500);
+  const QImage dimensions = x->grab(*topic, ShotPath("help-dim.png"));
+  EXPECT_GT(Changed(start_page, dimensions), 2000) << "the viewer shows another page than the start page";
 }
 
 }  // namespace
