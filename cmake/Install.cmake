@@ -1,6 +1,7 @@
 # Installation in the places the filesystem hierarchy expects, and a .deb:
 #   bin/                      the programs
-#   lib/pagewick/             the About library and the help component
+#   lib/pagewick/             the About library, the help component and the
+#                             printer support library
 #   share/pagewick/           the install folder: sample pages, the help file,
 #                             and a link to the About library, which is
 #                             looked up there
@@ -10,7 +11,9 @@ include(GNUInstallDirs)
 
 set(pw_programs pagewick pagewick-convert pagewick-capture pagewick-reg emfplay pagewick-thumbnailer)
 install(TARGETS ${pw_programs} RUNTIME DESTINATION ${CMAKE_INSTALL_BINDIR})
-install(TARGETS pwAbout pwHtmlHelp LIBRARY DESTINATION ${CMAKE_INSTALL_LIBDIR}/pagewick)
+# The printer support library is linked by the programs, which find it
+# through their run path ($ORIGIN/../lib/pagewick).
+install(TARGETS pwAbout pwHtmlHelp pw_prnsupport LIBRARY DESTINATION ${CMAKE_INSTALL_LIBDIR}/pagewick)
 install(DIRECTORY "${PAGEWICK_SHARE_DIR}/emf" DESTINATION ${CMAKE_INSTALL_DATADIR}/pagewick)
 install(FILES "${PAGEWICK_SHARE_DIR}/Snaplet.chm" DESTINATION ${CMAKE_INSTALL_DATADIR}/pagewick)
 # The link is relative, so the tree can be moved or packaged whole.

@@ -13,6 +13,8 @@ usr="$root/dest/usr"
 for program in pagewick pagewick-convert pagewick-capture pagewick-reg emfplay pagewick-thumbnailer; do
   [ -x "$usr/bin/$program" ] || fail "bin/$program missing"
   [ -s "$usr/share/man/man1/$program.1" ] || fail "man page of $program missing"
+  # Every shared library a program links must be installed beside it.
+  "$usr/bin/$program" --help >/dev/null || fail "installed $program does not start"
 done
 [ -f "$usr/lib/pagewick/libpwHtmlHelp.so" ] || fail "help component missing"
 [ -f "$usr/share/pagewick/Snaplet.chm" ] || fail "help file missing"
