@@ -15,15 +15,6 @@ namespace {
 
 namespace fs = std::filesystem;
 
-QString Program(const char* name) { return QString::fromStdString((BuildDir() / "bin" / name).string()); }
-
-QString ShotPath(const char* name) {
-  const QByteArray folder = qgetenv("PAGEWICK_SCREENSHOTS");
-  if (folder.isEmpty()) return {};
-  QDir().mkpath(QString::fromLocal8Bit(folder));
-  return QDir(QString::fromLocal8Bit(folder)).filePath(QString::fromLatin1(name));
-}
-
 // Pixels that differ between two screenshots of the same size.
 int Changed(const QImage& a, const QImage& b) {
   if (a.size() != b.size()) return -1;

@@ -26,15 +26,6 @@ namespace fs = std::filesystem;
 
 const QString kTitle = QStringLiteral("Tavrin Pagewick");
 
-QString Program(const char* name) { return QString::fromStdString((BuildDir() / "bin" / name).string()); }
-
-QString ShotPath(const char* name) {
-  const QByteArray folder = qgetenv("PAGEWICK_SCREENSHOTS");
-  if (folder.isEmpty()) return {};
-  QDir().mkpath(QString::fromLocal8Bit(folder));
-  return QDir(QString::fromLocal8Bit(folder)).filePath(QString::fromLatin1(name));
-}
-
 // Pixels of a colour in the thumbnail strip and in the page view.
 struct Counts {
   int strip = 0;

@@ -1,5 +1,7 @@
 #include "tests/support/x_session.h"
 
+#include "tests/support/test_home.h"
+
 #include <QDir>
 #include <QElapsedTimer>
 #include <QRegularExpression>
@@ -191,5 +193,14 @@ QImage XSession::grab(const QString& window, const QString& save_as) const {
 }
 
 QImage XSession::grabScreen(const QString& save_as) const { return grab(QStringLiteral("root"), save_as); }
+
+QString Program(const char* name) { return QString::fromStdString((BuildDir() / "bin" / name).string()); }
+
+QString ShotPath(const char* name) {
+  const QByteArray folder = qgetenv("PAGEWICK_SCREENSHOTS");
+  if (folder.isEmpty()) return {};
+  QDir().mkpath(QString::fromLocal8Bit(folder));
+  return QDir(QString::fromLocal8Bit(folder)).filePath(QString::fromLatin1(name));
+}
 
 }  // namespace pw::test

@@ -66,6 +66,13 @@ class XSession {
 };
 
 // Skips the current test when no X session can be had.
+// A program of the build, by name, for launch and run.
+QString Program(const char* name);
+
+// Where a test keeps a screenshot: in $PAGEWICK_SCREENSHOTS, else nowhere
+// (an empty path, which grab and grabScreen take as "do not save").
+QString ShotPath(const char* name);
+
 #define PW_REQUIRE_X_SESSION(session)                                \
   QString session##_why;                                             \
   auto session = ::pw::test::XSession::Start(&session##_why);        \

@@ -27,16 +27,6 @@ namespace fs = std::filesystem;
 const QString kTitle = QStringLiteral("Tavrin Pagewick");
 const QString kWordTitle = QStringLiteral("Report.doc - Microsoft Word");
 
-QString Program(const char* name) { return QString::fromStdString((BuildDir() / "bin" / name).string()); }
-
-// Where a test keeps its pictures: $PAGEWICK_SCREENSHOTS, else nowhere.
-QString ShotPath(const char* name) {
-  const QByteArray folder = qgetenv("PAGEWICK_SCREENSHOTS");
-  if (folder.isEmpty()) return {};
-  QDir().mkpath(QString::fromLocal8Bit(folder));
-  return QDir(QString::fromLocal8Bit(folder)).filePath(QString::fromLatin1(name));
-}
-
 bool IsPanelFill(QColor c) { return std::abs(c.red() - 224) < 6 && std::abs(c.green() - 224) < 6 && std::abs(c.blue() - 248) < 6; }
 bool IsRed(QColor c) { return c.red() > 200 && c.green() < 60 && c.blue() < 60; }
 bool IsTextBlue(QColor c) { return c.blue() > 120 && c.red() < 90 && c.green() < 90; }
