@@ -1,14 +1,37 @@
 #include "output/pending_writes.h"
 
 #include <algorithm>
+#include <limits>
 #include <thread>
 
 #include "output/image_file.h"
+#include "platform/limits/limits.h"
+#include "render/image_library.h"
 
 namespace pw::output {
+namespace {
+
+// The page images the library can encode side by side, in bytes of its
+// pixel cache. A page past the library's memory goes to its disk room, and
+// the encoding takes more than three times the page there: a PNG of
+// 6296 x 6296 pixels (302 MiB of cache) peaked at 983 MiB, the page, the
+// coder's copy and its row buffers. While pages encode, the next page is
+// rendered, up to the largest the page bound admits. What is left of the
+// disk room after that, over 3.25, may encode in the background; with the
+// disk room as Debian's policy caps it (1 GiB) that is 221 MiB.
+std::int64_t EncodingRoom() {
+  render::EnsureImageLibrary();
+  const auto disk = static_cast<std::int64_t>(std::min<Magick::MagickSizeType>(
+      Magick::ResourceLimits::disk(), std::numeric_limits<std::int64_t>::max() / 4));
+  const std::int64_t largest_page = limits::kPagePixels.value * std::int64_t{sizeof(Magick::PixelPacket)};
+  return (disk - largest_page) * 4 / 13;
+}
+
+}  // namespace
 
 PendingWrites::PendingWrites(std::size_t depth, std::int64_t budget_bytes)
-    : depth_(depth > 0 ? depth : std::max(1u, std::thread::hardware_concurrency())), budget_bytes_(budget_bytes) {}
+    : depth_(depth > 0 ? depth : std::max(1u, std::thread::hardware_concurrency())),
+      budget_bytes_(std::min(budget_bytes, EncodingRoom())) {}
 
 PendingWrites::~PendingWrites() {
   for (Write& write : writes_) write.result.wait();
@@ -29,6 +52,9 @@ std::optional<std::string> PendingWrites::Start(Magick::Image image, std::string
   });
   bytes_in_flight_ += bytes;
   writes_.push_back(std::move(write));
+  // A page past the budget is written alone: nothing else encodes beside
+  // it, and the next page is not rendered before it is written.
+  if (bytes > budget_bytes_) return FinishAll();
   return std::nullopt;
 }
 

@@ -8,12 +8,33 @@
 
 #include "output/image_file.h"
 #include "output/pending_writes.h"
+#include "render/image_library.h"
 #include "tests/support/test_home.h"
 
 namespace pw::test {
 namespace {
 
 namespace fs = std::filesystem;
+
+// The image library's resource limits lowered for one test and put back after.
+class LibraryLimits {
+ public:
+  LibraryLimits(Magick::MagickSizeType memory, Magick::MagickSizeType disk)
+      : memory_(Magick::ResourceLimits::memory()), disk_(Magick::ResourceLimits::disk()) {
+    Magick::ResourceLimits::memory(memory);
+    Magick::ResourceLimits::disk(disk);
+  }
+  ~LibraryLimits() {
+    Magick::ResourceLimits::memory(memory_);
+    Magick::ResourceLimits::disk(disk_);
+  }
+  LibraryLimits(const LibraryLimits&) = delete;
+  LibraryLimits& operator=(const LibraryLimits&) = delete;
+
+ private:
+  Magick::MagickSizeType memory_;
+  Magick::MagickSizeType disk_;
+};
 
 Magick::Image Page(int shade) {
   Magick::Image image(Magick::Geometry(40, 30), Magick::ColorRGB(shade / 255.0, 0.5, 0.5));
@@ -84,6 +105,36 @@ TEST(PendingWrites, APageKeptInMemoryIsHandedBackEncodedAndNoFileIsMade) {
   }
   EXPECT_EQ(encodings, (std::vector<std::string>{"PNG", "PNG", "PNG"}));
   EXPECT_TRUE(fs::is_empty(dir));
+}
+
+TEST(PendingWrites, PagesTooLargeToEncodeSideBySideAreWrittenOneAtATime) {
+  // With 8 MiB of memory and 128 MiB of disk for the library's pixel caches,
+  // a PNG of 2000 x 2000 pixels (31 MB of cache) encodes alone but not beside
+  // another: the coder takes more than three times the page.
+  render::EnsureImageLibrary();
+  const LibraryLimits limits(8 << 20, 128 << 20);
+  const fs::path dir = TempDir() / "large";
+  fs::create_directory(dir);
+  std::vector<std::string> handed_back;
+  {
+    output::PendingWrites pending(2);
+    for (int i = 0; i < 3; ++i) {
+      Magick::Image page(Magick::Geometry(2000, 2000), Magick::ColorRGB(i / 4.0, 0.5, 0.5));
+      page.depth(8);
+      const auto failed = pending.Start(page, (dir / ("l" + std::to_string(i) + ".png")).string(),
+                                        [&handed_back](const std::string& p, const Magick::Blob&) { handed_back.push_back(p); });
+      ASSERT_FALSE(failed) << *failed;
+    }
+    const auto failed = pending.FinishAll();
+    ASSERT_FALSE(failed) << *failed;
+  }
+  ASSERT_EQ(handed_back.size(), 3u);
+  for (const std::string& path : handed_back) {
+    Magick::Image back;
+    back.ping(path);
+    EXPECT_EQ(back.columns(), 2000u);
+    EXPECT_EQ(back.rows(), 2000u);
+  }
 }
 
 TEST(PendingWrites, PngFilesCarryNoTimeStamp) {
