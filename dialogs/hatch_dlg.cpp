@@ -149,11 +149,26 @@ QImage lvSetHatchDlg::previewImage() const {
   return surface->image();
 }
 
+QColor lvSetHatchDlg::faceColor() const {
+  // Taken at the first paint of the program run and kept: the brush the
+  // dialog's face is filled with, which is what client pixel (5, 10), left
+  // of the swatches, shows.
+  static const QColor face = palette().brush(backgroundRole()).color();
+  return face;
+}
+
 void lvSetHatchDlg::paintEvent(QPaintEvent* /*event*/) {
+  const QColor face = faceColor();
   QPainter painter(this);
   painter.drawImage(kPreview.topLeft(), previewImage());
   painter.setPen(kFrameColor);
   painter.drawRect(kPreview.adjusted(0, 0, -1, -1));
+  // The face colour all around the preview; the controls paint over it.
+  const QRect client = rect();
+  painter.fillRect(QRect(0, 0, client.width(), kPreview.top()), face);
+  painter.fillRect(QRect(0, kPreview.bottom() + 1, client.width(), client.height() - kPreview.bottom() - 1), face);
+  painter.fillRect(QRect(0, 0, kPreview.left(), client.height()), face);
+  painter.fillRect(QRect(kPreview.right() + 1, 0, client.width() - kPreview.right() - 1, client.height()), face);
   FramedFill(painter, kBackgroundSwatch, FromColorref(model_.Working().background_color));
   FramedFill(painter, kHatchSwatch, FromColorref(model_.Working().hatch_color));
 }

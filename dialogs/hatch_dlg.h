@@ -52,6 +52,10 @@ class lvSetHatchDlg final : public QDialog {
   // The preview pattern as it is painted: the preview rectangle's pixels.
   QImage previewImage() const;
 
+  // The face colour that fills the client area around the preview; taken
+  // once per program run, at the first paint of any hatch dialog.
+  QColor faceColor() const;
+
  protected:
   void paintEvent(QPaintEvent* event) override;
   void mouseMoveEvent(QMouseEvent* event) override;

@@ -1,8 +1,9 @@
 // The hatch settings dialog: the working copy it starts from, what OK
 // stores and in which order, typed values beyond the arrows' ranges, the
-// swatches and the live preview.
+// swatches, the live preview and the face colour around it.
 #include "dialogs/hatch_dlg.h"
 
+#include <QApplication>
 #include <QTest>
 
 #include <set>
@@ -191,6 +192,34 @@ TEST_F(HatchDialogTest, PreviewFollowsTheFamiliesAndTheSpacing) {
   for (int y = 0; y < empty.height(); y += 7)
     for (int x = 0; x < empty.width(); x += 5)
       ASSERT_EQ(empty.pixel(x, y) | 0xFF000000u, Rgb(Settings{}.lvCurBkGrColor)) << x << "," << y;
+}
+
+// Around the preview the client area shows the dialog's face colour, the
+// one the first paint of the run found at (5, 10); the preview keeps its
+// pattern and its blue frame.
+TEST_F(HatchDialogTest, FaceColourSurroundsThePreviewAndIsSampledOncePerRun) {
+  settings::Update([](Settings& s) { s.lvBkGrHathStyle = 4; });
+  const QColor face = QApplication::palette().color(QPalette::Window);
+  lvSetHatchDlg first(nullptr, settings::Snapshot());
+  first.show();
+  const QImage shown = first.grab().toImage();
+  EXPECT_EQ(first.faceColor(), face);
+  const QRect p = lvSetHatchDlg::kPreview;
+  for (const QPoint at : {QPoint(5, 10), QPoint(p.right() + 3, 100), QPoint(200, p.bottom() + 2),
+                          QPoint(p.left() - 2, 60), QPoint(200, p.top() - 2)})
+    EXPECT_EQ(shown.pixelColor(at), face) << at.x() << "," << at.y();
+  EXPECT_EQ(shown.pixelColor(p.topLeft()), QColor(0, 0, 255));
+  EXPECT_EQ(shown.pixelColor(p.bottomRight()), QColor(0, 0, 255));
+  EXPECT_EQ(shown.pixelColor(p.center()).rgb(), first.previewImage().pixelColor(p.center() - p.topLeft()).rgb());
+
+  // A later dialog keeps the colour sampled first, whatever its own face.
+  lvSetHatchDlg second(nullptr, settings::Snapshot());
+  QPalette red = second.palette();
+  red.setColor(QPalette::Window, Qt::red);
+  second.setPalette(red);
+  second.show();
+  EXPECT_EQ(second.faceColor(), face);
+  EXPECT_EQ(second.grab().toImage().pixelColor(p.right() + 3, 100), face);
 }
 
 TEST_F(HatchDialogTest, LooksAsItsTemplateSays) {
