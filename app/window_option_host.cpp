@@ -77,10 +77,11 @@ std::unique_ptr<WindowOptionHost> InstallOptionCommands(ui::lvFrameWin& frame) {
         OptionCommand::Antialias7, OptionCommand::Antialias10, OptionCommand::Antialias15, OptionCommand::Antialias20,
         OptionCommand::DateTimeStamp, OptionCommand::HatchFromMenu, OptionCommand::HatchFromAccelerator}) {
     const int id = static_cast<int>(command);
-    // Keys and the pop-up share the table: the accelerators' question comes
-    // first, and commands without keys (sharpening, the stamp) run as they are.
-    frame.commands().Set(id, [options, id] {
-      if (!settings::RunOptionAccelerator(id, *options)) settings::RunOptionCommand(id, *options);
+    // A key asks first in Quick Start Reference mode; the pop-up's items run
+    // as they are, since the panel asked before it opened the pop-up.
+    frame.commands().SetSourced(id, [options, id](ui::CommandSource source) {
+      if (source == ui::CommandSource::Key && settings::RunOptionAccelerator(id, *options)) return;
+      settings::RunOptionCommand(id, *options);
     });
   }
   frame.setThumbnailRerender([options] { options->RerenderThumbnails(); });

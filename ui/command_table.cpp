@@ -3,6 +3,14 @@
 namespace pw::ui {
 
 void CommandTable::Set(int id, Handler handler) {
+  if (!handler) {
+    handlers_.erase(id);
+    return;
+  }
+  handlers_[id] = [handler = std::move(handler)](CommandSource) { handler(); };
+}
+
+void CommandTable::SetSourced(int id, SourcedHandler handler) {
   if (handler) {
     handlers_[id] = std::move(handler);
   } else {
@@ -12,12 +20,12 @@ void CommandTable::Set(int id, Handler handler) {
 
 bool CommandTable::Has(int id) const { return handlers_.contains(id); }
 
-bool CommandTable::Run(int id) const {
+bool CommandTable::Run(int id, CommandSource source) const {
   const auto found = handlers_.find(id);
   if (found == handlers_.end()) return false;
   // A copy: the operation may replace its own entry while it runs.
-  const Handler handler = found->second;
-  handler();
+  const SourcedHandler handler = found->second;
+  handler(source);
   return true;
 }
 

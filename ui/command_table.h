@@ -8,20 +8,28 @@
 
 namespace pw::ui {
 
+// Where a command came from. The option commands ask to leave Quick Start
+// Reference mode only for keys: a menu item or a button has been reached
+// through the command panel, which asks before it opens its pop-up.
+enum class CommandSource { MenuOrButton, Key };
+
 class CommandTable {
  public:
   using Handler = std::function<void()>;
+  using SourcedHandler = std::function<void(CommandSource)>;
 
   // Installs (or, with an empty handler, removes) the operation of `id`.
   void Set(int id, Handler handler);
+  // The same for an operation that depends on where the command came from.
+  void SetSourced(int id, SourcedHandler handler);
 
   bool Has(int id) const;
 
   // Runs the operation of `id`; false when there is none.
-  bool Run(int id) const;
+  bool Run(int id, CommandSource source = CommandSource::MenuOrButton) const;
 
  private:
-  std::unordered_map<int, Handler> handlers_;
+  std::unordered_map<int, SourcedHandler> handlers_;
 };
 
 }  // namespace pw::ui

@@ -177,17 +177,17 @@ void lvFrameWin::installAccelerators() {
     auto* shortcut = new QShortcut(keys, this);
     shortcut->setContext(Qt::WindowShortcut);
     const int command = row.command;
-    connect(shortcut, &QShortcut::activated, this, [this, command] { runCommand(command); });
+    connect(shortcut, &QShortcut::activated, this, [this, command] { runCommand(command, CommandSource::Key); });
   }
 }
 
-void lvFrameWin::runCommand(int id) {
+void lvFrameWin::runCommand(int id, CommandSource source) {
   if (id == cmd::kSendEmail) {
     const pages::PageSet& pages = pages::Pages();
     const int current = pages.Current();
     if (current < 0 || current >= pages.Count()) return;
   }
-  commands_.Run(id);
+  commands_.Run(id, source);
 }
 
 void lvFrameWin::showPage(int index) {

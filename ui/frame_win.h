@@ -75,7 +75,7 @@ class lvFrameWin final : public QWidget {
 
   // Runs a command as a menu, key or button does: the e-mail command only
   // while there is a current page.
-  void runCommand(int id);
+  void runCommand(int id, CommandSource source = CommandSource::MenuOrButton);
 
   // Renders page `index` at the current resolution and shows it: a click in
   // the strip, next and previous page.

@@ -48,6 +48,22 @@ TEST(CommandTable, AnOperationMayReplaceItselfWhileItRuns) {
   EXPECT_EQ(seen, (std::vector<int>{1, 3, 2}));
 }
 
+TEST(CommandTable, SourcedOperationsLearnWhereTheCommandCameFrom) {
+  CommandTable table;
+  std::vector<CommandSource> sources;
+  int plain_runs = 0;
+  table.SetSourced(cmd::kAntialias7x, [&](CommandSource source) { sources.push_back(source); });
+  table.Set(cmd::kSaveToDisk, [&] { ++plain_runs; });
+  EXPECT_TRUE(table.Run(cmd::kAntialias7x, CommandSource::Key));
+  EXPECT_TRUE(table.Run(cmd::kAntialias7x));  // menus and buttons
+  EXPECT_TRUE(table.Run(cmd::kSaveToDisk, CommandSource::Key));
+  EXPECT_TRUE(table.Run(cmd::kSaveToDisk));
+  EXPECT_EQ(sources, (std::vector<CommandSource>{CommandSource::Key, CommandSource::MenuOrButton}));
+  EXPECT_EQ(plain_runs, 2);
+  table.SetSourced(cmd::kAntialias7x, {});
+  EXPECT_FALSE(table.Has(cmd::kAntialias7x));
+}
+
 // The accelerator named after an item's tab ("Ctrl+Z", "F3").
 std::pair<int, bool> ParseHint(const std::string& hint) {
   if (hint.rfind("Ctrl+", 0) == 0) return {hint[5], true};
