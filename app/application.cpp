@@ -6,6 +6,7 @@
 #include "platform/instance/single_instance.h"
 #include "platform/msgbox/message_box.h"
 #include "platform/registry/registry.h"
+#include "platform/shell/process_launch.h"
 #include "platform/wm/window_raise.h"
 #include "render/image_library.h"
 #include "settings/settings_record.h"
@@ -74,6 +75,11 @@ bool Application::Initialise() {
   frame_->setLoadControl(options_.services.load_running, options_.services.stop_load);
   option_commands_ = InstallOptionCommands(*frame_);
   InstallHelpCommands(*frame_);
+  // Dropped files are a new capture, which replaces this window as any
+  // start does.
+  frame_->setOnFilesDropped([](const std::vector<std::string>& files) {
+    platform::StartProgram(platform::SiblingProgramPath(), files);
+  });
   frame_->setWindowRaiser([](const std::string& title) { return platform::RaiseTopLevelWindow(title); });
   frame_->setOnDestroyed([this] {
     // The frame is the main window: once it is gone the program ends, and

@@ -70,6 +70,9 @@ class Application {
   // by a later start while start-up still ran its dialogs).
   bool frameOpen() const;
 
+  // The command line the program was started with, program first.
+  const QStringList& arguments() const { return options_.arguments; }
+
   bool previousInstanceClosed() const { return previous_instance_closed_; }
   const Placement& placement() const { return placement_; }
 

@@ -23,9 +23,14 @@ bool AsksForHelp(int argc, char** argv) {
 int main(int argc, char** argv) {
   if (AsksForHelp(argc, argv)) {
     std::printf(
-        "Usage: pagewick [quick] [Qt options]\n\n"
+        "Usage: pagewick [quick | FILE...] [Qt options]\n\n"
         "Opens the main window on the last capture: the pages printed to the\n"
-        "capture printer, or a page copied to the clipboard (see pagewick-capture).\n"
+        "capture printer, or a page copied to the clipboard (the desktop's\n"
+        "clipboard, where a Windows program under Wine or another program put an\n"
+        "EMF, else the one pagewick-capture fills).\n"
+        "With FILE..., it shows the pages of those EMF pages and EMF spool files\n"
+        "instead, named after the first that gives a page; files dropped on the\n"
+        "window open the same way.\n"
         "With quick, it starts in Quick Start Reference mode and shows the bundled\n"
         "sample pages instead. Settings and the capture printer's spool files live\n"
         "under $PAGEWICK_HOME (default ~/.local/share/pagewick).\n"

@@ -3,6 +3,10 @@
 // (and be tested) whether or not a piece of the intake is there. A hook
 // left empty does nothing and reports false.
 #include <functional>
+#include <string>
+#include <vector>
+
+#include "intake/capture_load.h"
 
 namespace pw::app {
 
@@ -28,6 +32,11 @@ struct StartupServices {
 
 // Runs a hook, or reports false when there is none.
 inline bool RunHook(const std::function<bool()>& hook) { return hook ? hook() : false; }
+
+// What the load needs from the user-interface thread: the files the user
+// named, else the desktop clipboard's metafile when the capture came
+// through the clipboard.
+intake::CaptureInput GatherCaptureInput(std::vector<std::string> files);
 
 // The services of this build: the capture printer check, and whatever else
 // the intake provides.

@@ -4,6 +4,7 @@
 #include <atomic>
 #include <cctype>
 #include <cmath>
+#include <cstdio>
 #include <filesystem>
 #include <mutex>
 #include <system_error>
@@ -13,6 +14,7 @@
 
 #include "intake/capture_printer.h"
 #include "intake/handshake.h"
+#include "intake/page_files.h"
 #include "pages/page_render.h"
 #include "pages/page_set.h"
 #include "pages/thumbnails.h"
@@ -158,7 +160,10 @@ void LoadFolder(const CaptureLoadOptions& options, const std::string& folder, bo
 // The clipboard page: written to the work folder, made page 0, deleted.
 void LoadClipboardPage(const CaptureLoadOptions& options, const std::string& work_folder) {
   const std::string page_file = work_folder + std::string(kClipboardPageName);
-  auto content = clipboard::ReadEnhMetafile();
+  // The desktop's clipboard first; the program's own store when it holds
+  // no metafile.
+  auto content = options.input.desktop_clipboard;
+  if (!content && content.error() == clipboard::ClipboardProblem::Empty) content = clipboard::ReadEnhMetafile();
   bool written = false;
   if (content)
     written = WritePageFile(page_file, *content);
@@ -180,6 +185,41 @@ void LoadClipboardPage(const CaptureLoadOptions& options, const std::string& wor
   PageLoader(options).Finish(0);
   std::error_code error;
   if (!fs::remove(page_file, error)) Tell(kDeleteFailed);
+}
+
+// The user's files, page after page as they come; the document name is the
+// name of the first file that gave a page.
+void LoadFiles(const CaptureLoadOptions& options, const std::vector<std::string>& files) {
+  pages::PageSet& pages = pages::Pages();
+  PageLoader loader(options);
+  std::vector<std::string> problems;
+  bool named = false;
+  int index = 0;
+  int left_over = 0;
+  for (const std::string& file : files) {
+    if (options.stop.stop_requested()) return;
+    FilePages read = ReadPageFile(file);
+    if (!read.problem.empty()) problems.push_back(std::move(read.problem));
+    if (!read.pages.empty() && !named) {
+      SetDocumentName(fs::path(file).filename().string());
+      named = true;
+    }
+    for (gdi::Metafile& page : read.pages) {
+      if (index >= pages::kMaxPages) {
+        ++left_over;
+        continue;
+      }
+      if (options.stop.stop_requested()) return;
+      pages::PageRecord& record = pages.Record(index);
+      record = pages::PageRecord{};
+      record.file_name = NumberedPageName(index);
+      record.metafile = std::move(page);
+      loader.Finish(index);
+      ++index;
+    }
+  }
+  if (!problems.empty()) Tell(FileProblemsMessage(problems));
+  if (left_over > 0) Tell(PagesNotLoadedMessage(left_over));
 }
 
 void LoadPrinterCapture(const CaptureLoadOptions& options, const std::string& work_folder) {
@@ -217,6 +257,18 @@ std::string SampleFolder() {
   return install + "emf/";
 }
 
+std::string NumberedPageName(int index) {
+  char name[16];
+  std::snprintf(name, sizeof name, "%04d.emf", index + 1);
+  return name;
+}
+
+std::string FileProblemsMessage(const std::vector<std::string>& problems) {
+  std::string text = problems.size() == 1 ? "This file gave no pages or not all of them:" : "These files gave no pages or not all of them:";
+  for (const std::string& problem : problems) text += "\n" + problem;
+  return text;
+}
+
 std::string PagesNotLoadedMessage(int not_loaded) {
   return std::string(limits::kCapturePages.message) + " " + std::to_string(not_loaded) +
          (not_loaded == 1 ? " further page was" : " further pages were") + " not loaded.";
@@ -237,6 +289,10 @@ int LoadCapture(const CaptureLoadOptions& options) {
 
   if (settings::Snapshot().QuickStartReference) {
     LoadFolder(options, sample_folder, true);
+    return 0;
+  }
+  if (!options.input.files.empty()) {
+    LoadFiles(options, options.input.files);
     return 0;
   }
   // Without a private temporary folder there is nowhere safe to put pages.
@@ -265,15 +321,15 @@ LoadThread& TheLoadThread() {
 
 }  // namespace
 
-bool StartCaptureLoad(LoadView* view, render::RenderView* render_view) {
+bool StartCaptureLoad(LoadView* view, render::RenderView* render_view, CaptureInput input) {
   if (!view) return false;
   LoadThread& load = TheLoadThread();
   std::lock_guard lock(load.mutex);
   if (load.running.load()) return false;
   if (load.thread.joinable()) load.thread.join();
   load.running.store(true);
-  load.thread = std::jthread([view, render_view, &load](std::stop_token stop) {
-    LoadCapture(CaptureLoadOptions{view, render_view, stop});
+  load.thread = std::jthread([view, render_view, input = std::move(input), &load](std::stop_token stop) {
+    LoadCapture(CaptureLoadOptions{view, render_view, stop, input});
     load.running.store(false);
   });
   return true;

@@ -4,12 +4,17 @@
 // Quick Start Reference mode from the sample pages of the install folder.
 // It measures the display resolution, makes every page's thumbnail and
 // places it in the strip, and renders the first page into the page view.
+#include <cstddef>
 #include <optional>
 #include <stop_token>
 #include <string>
 #include <string_view>
+#include <vector>
+
+#include <tl/expected.hpp>
 
 #include "intake/load_view.h"
+#include "platform/clipboard/clipboard_store.h"
 
 namespace pw::render {
 class RenderView;
@@ -20,10 +25,24 @@ namespace pw::intake {
 inline constexpr std::string_view kExpectedDocumentPrefix = "Microsoft Word - ";
 inline constexpr std::string_view kClipboardPageName = "0001.emf";
 
+// What the user-interface thread gathers for the load before it starts.
+struct CaptureInput {
+  // The desktop clipboard's metafile, read only when the handshake says the
+  // capture came through the clipboard. Without one the load takes the
+  // program's own clipboard store.
+  tl::expected<std::vector<std::byte>, clipboard::ClipboardProblem> desktop_clipboard =
+      tl::unexpected(clipboard::ClipboardProblem::Empty);
+  // Files the user named, EMF pages and spool files: when there are any
+  // they are the capture, and the handshake, the clipboard and the capture
+  // printer are left alone. The files themselves are never deleted.
+  std::vector<std::string> files;
+};
+
 struct CaptureLoadOptions {
   LoadView* view = nullptr;                 // required
   render::RenderView* render_view = nullptr;  // progress of the first page's render; may be null
   std::stop_token stop;                     // asked between pages
+  CaptureInput input;
 };
 
 // ceil(pixels / (millimetres in inches)); 96 when the size is unknown.
@@ -46,12 +65,20 @@ std::string ExpectedDocumentName(std::string_view document_name);
 // install folder) followed by "emf/".
 std::string SampleFolder();
 
+// "%04d.emf" of a page's place counting from 1: the name a page from the
+// user's files is kept under, whose number the writers take.
+std::string NumberedPageName(int index);
+
+// What the load shows when some of the user's files gave no pages or not
+// all of them: one line per file.
+std::string FileProblemsMessage(const std::vector<std::string>& problems);
+
 // The thread procedure: runs the whole load and returns 0.
 int LoadCapture(const CaptureLoadOptions& options);
 
 // Starts LoadCapture on a worker thread of its own; false when a load is
 // already running or the view is missing.
-bool StartCaptureLoad(LoadView* view, render::RenderView* render_view = nullptr);
+bool StartCaptureLoad(LoadView* view, render::RenderView* render_view = nullptr, CaptureInput input = {});
 
 // Asks a running load to stop after its current page and waits for it, so
 // the page set may be emptied safely. Does nothing when none runs.

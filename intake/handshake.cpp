@@ -93,18 +93,28 @@ bool ReadWordWindowTitle() {
   return Keep(&KeptTexts::word_window_title, ReadHandshakeValue(settings::kCurWordWinName, 2));
 }
 
-bool IsClipboardCapture() {
+namespace {
+
+bool ReadClipboardFlag(bool reset) {
   if (auto value = settings::ReadUserString(settings::kCurWordKodClipbrd)) {
-    settings::WriteUserString(settings::kCurWordKodClipbrd, "FALSE");
+    if (reset) settings::WriteUserString(settings::kCurWordKodClipbrd, "FALSE");
     return *value == "TRUE";
   }
   return ReadHandshakeLine(CaptureHandshakePath(), 3) == std::optional<std::string>("TRUE");
 }
 
+}  // namespace
+
+bool IsClipboardCapture() { return ReadClipboardFlag(true); }
+
+bool PeekClipboardCapture() { return ReadClipboardFlag(false); }
+
 std::string DocumentName() {
   std::lock_guard lock(Kept().mutex);
   return Kept().document_name;
 }
+
+void SetDocumentName(std::string name) { Keep(&KeptTexts::document_name, std::move(name)); }
 
 std::string WordWindowTitle() {
   std::lock_guard lock(Kept().mutex);

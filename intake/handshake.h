@@ -22,6 +22,10 @@ bool ReadWordWindowTitle();
 // value is reset to "FALSE" once read, so the flag holds for one capture.
 bool IsClipboardCapture();
 
+// The same answer without resetting the flag: for reading the desktop's
+// clipboard on the user-interface thread before the load decides.
+bool PeekClipboardCapture();
+
 // Where the printer handshake file is looked for.
 std::string PrinterHandshakePath();
 
@@ -32,6 +36,10 @@ std::string CaptureHandshakePath();
 // The values kept by the last successful reads (empty at start).
 std::string DocumentName();
 std::string WordWindowTitle();
+
+// Sets the document name when the pages come from files the user named,
+// not from a handshake.
+void SetDocumentName(std::string name);
 
 // Reads the first `line_number` lines of a text file and gives the last of
 // them without its line end, cut to 259 characters; an empty text when the

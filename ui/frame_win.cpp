@@ -28,6 +28,11 @@
 
 #include <QApplication>
 #include <QCloseEvent>
+#include <QDragEnterEvent>
+#include <QDropEvent>
+#include <QFile>
+#include <QMimeData>
+#include <QUrl>
 #include <QMenu>
 #include <QMessageBox>
 #include <QPainter>
@@ -109,6 +114,30 @@ lvFrameWin::lvFrameWin() : font_(VariablePitchFont()) {
   }
   installNavigation();
   installAccelerators();
+}
+
+void lvFrameWin::setOnFilesDropped(std::function<void(const std::vector<std::string>&)> opened) {
+  files_dropped_ = std::move(opened);
+  setAcceptDrops(static_cast<bool>(files_dropped_));
+}
+
+void lvFrameWin::dragEnterEvent(QDragEnterEvent* event) {
+  if (files_dropped_ && !LocalFilesOf(event->mimeData()).empty()) event->acceptProposedAction();
+}
+
+void lvFrameWin::dropEvent(QDropEvent* event) {
+  std::vector<std::string> files = LocalFilesOf(event->mimeData());
+  if (!files_dropped_ || files.empty()) return;
+  event->acceptProposedAction();
+  files_dropped_(files);
+}
+
+std::vector<std::string> LocalFilesOf(const QMimeData* data) {
+  std::vector<std::string> files;
+  if (!data || !data->hasUrls()) return files;
+  for (const QUrl& url : data->urls())
+    if (url.isLocalFile()) files.push_back(QFile::encodeName(url.toLocalFile()).toStdString());
+  return files;
 }
 
 lvFrameWin::~lvFrameWin() {

@@ -19,9 +19,11 @@
 #include <functional>
 #include <memory>
 #include <string>
+#include <vector>
 
 #include "ui/command_table.h"
 
+class QMimeData;
 class QPainter;
 
 namespace pw::intake {
@@ -110,6 +112,10 @@ class lvFrameWin final : public QWidget {
   // waiting for an answer from this thread). Without them a close never waits.
   void setLoadControl(std::function<bool()> running, std::function<void()> request_stop);
 
+  // Files dropped on the window, as local paths in the order given. Without
+  // it the window takes no drops.
+  void setOnFilesDropped(std::function<void(const std::vector<std::string>& files)> opened);
+
   // Called once the destroy steps have run.
   void setOnDestroyed(std::function<void()> on_destroyed) { on_destroyed_ = std::move(on_destroyed); }
 
@@ -122,6 +128,8 @@ class lvFrameWin final : public QWidget {
   void mouseMoveEvent(QMouseEvent* event) override;
   void wheelEvent(QWheelEvent* event) override;
   bool eventFilter(QObject* watched, QEvent* event) override;
+  void dragEnterEvent(QDragEnterEvent* event) override;
+  void dropEvent(QDropEvent* event) override;
 
  private:
   void installNavigation();
@@ -150,8 +158,12 @@ class lvFrameWin final : public QWidget {
   std::function<bool()> load_running_;
   std::function<void()> stop_load_;
   std::function<void()> on_destroyed_;
+  std::function<void(const std::vector<std::string>&)> files_dropped_;
   bool closing_ = false;
   bool destroyed_ = false;
 };
+
+// The local files among dragged data (links to other places are left out).
+std::vector<std::string> LocalFilesOf(const QMimeData* data);
 
 }  // namespace pw::ui

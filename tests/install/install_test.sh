@@ -39,6 +39,10 @@ identify -format '%w %h' "$root/thumb.png" | grep -Eq '^(64 [0-9]+|[0-9]+ 64)$' 
 if command -v desktop-file-validate >/dev/null; then
   desktop-file-validate "$usr/share/applications/pagewick.desktop" || fail "desktop entry"
 fi
+# A double click on an EMF page or spool file opens it in the program.
+grep -q '^Exec=pagewick %F$' "$usr/share/applications/pagewick.desktop" || fail "desktop entry opens no files"
+grep -q '^MimeType=image/emf;image/x-emf;application/x-emf-spool;$' "$usr/share/applications/pagewick.desktop" ||
+  fail "desktop entry names no MIME types"
 if command -v xmllint >/dev/null; then
   xmllint --noout "$usr/share/mime/packages/pagewick.xml" || fail "MIME file"
 fi

@@ -30,6 +30,9 @@ TEST(Handshake, RegistryValuesWinOverAFileLeftBehind) {
 
 TEST(Handshake, ClipboardFlagHoldsForOneCaptureOnly) {
   ASSERT_TRUE(settings::WriteUserString("CurWordKodClipbrd", "TRUE"));
+  // A look ahead (before the desktop's clipboard is read) leaves it set.
+  EXPECT_TRUE(PeekClipboardCapture());
+  EXPECT_EQ(settings::ReadUserString("CurWordKodClipbrd"), "TRUE");
   EXPECT_TRUE(IsClipboardCapture());
   EXPECT_EQ(settings::ReadUserString("CurWordKodClipbrd"), "FALSE");
   EXPECT_FALSE(IsClipboardCapture());

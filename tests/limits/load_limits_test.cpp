@@ -57,7 +57,7 @@ class CaptureLoadLimits : public ::testing::Test {
   void TearDown() override { test::ResetPageSet(); }
 
   // Without a printer handshake the load takes the work folder as it is.
-  void Load() { intake::LoadCapture(intake::CaptureLoadOptions{&view_, nullptr, {}}); }
+  void Load() { intake::LoadCapture(intake::CaptureLoadOptions{&view_, nullptr, {}, {}}); }
 
   test::RecordingView view_;
   std::shared_ptr<platform::ScriptedMessageBoxHost> host_;

@@ -15,6 +15,7 @@
 #include "platform/shell/process_launch.h"
 #include "intake/spool_reader.h"
 #include "platform/clipboard/clipboard_store.h"
+#include "platform/limits/limits.h"
 #include "platform/msgbox/scripted_message_box.h"
 #include "platform/paths/paths.h"
 #include "platform/registry/registry.h"
@@ -85,7 +86,7 @@ class CaptureLoad : public ::testing::Test {
     return spooler::EnumJobs(*printer).value_or(std::vector<spooler::JobInfo1>{});
   }
 
-  void Load() { LoadCapture(CaptureLoadOptions{&view_, nullptr, {}}); }
+  void Load() { LoadCapture(CaptureLoadOptions{&view_, nullptr, {}, {}}); }
 
   std::vector<std::string> LoadedNames() {
     std::vector<std::string> names;
@@ -239,6 +240,109 @@ TEST_F(CaptureLoad, ClipboardPageIsLoadedAndTheClipboardConsumed) {
   EXPECT_TRUE(test::PageFilesIn(work_).empty());
   EXPECT_EQ(CaptureJobs().size(), 1u);
   EXPECT_TRUE(host_->Texts().empty());
+}
+
+TEST_F(CaptureLoad, DesktopClipboardComesFirstAndTheStoreIsConsumedAnyway) {
+  const auto desktop = test::PlainPageEmf(210, 297);
+  const auto stored = test::PlainPageEmf(50, 50);
+  ASSERT_NE(desktop.size(), 0u);
+  ASSERT_TRUE(clipboard::PutEnhMetafile(stored));
+  ASSERT_TRUE(settings::WriteUserString("CurWordKodClipbrd", "TRUE"));
+  CaptureLoadOptions options{&view_, nullptr, {}, {}};
+  options.input.desktop_clipboard = desktop;
+
+  LoadCapture(options);
+
+  ASSERT_EQ(pages::Pages().Count(), 1);
+  EXPECT_EQ(pages::Pages().Record(0).file_name, "0001.emf");
+  const auto bytes = pages::Pages().Record(0).metafile.Bytes();
+  EXPECT_TRUE(std::equal(bytes.begin(), bytes.end(), desktop.begin(), desktop.end()));
+  EXPECT_FALSE(clipboard::ReadEnhMetafile());
+  EXPECT_TRUE(test::PageFilesIn(work_).empty());
+  EXPECT_TRUE(host_->Texts().empty());
+}
+
+TEST_F(CaptureLoad, DesktopClipboardPastTheBoundIsToldAndTheStoreNotTaken) {
+  ASSERT_TRUE(clipboard::PutEnhMetafile(test::PlainPageEmf(50, 50)));
+  ASSERT_TRUE(settings::WriteUserString("CurWordKodClipbrd", "TRUE"));
+  CaptureLoadOptions options{&view_, nullptr, {}, {}};
+  options.input.desktop_clipboard = tl::unexpected(clipboard::ClipboardProblem::TooLarge);
+
+  LoadCapture(options);
+
+  EXPECT_EQ(host_->Texts(), std::vector<std::string>{std::string(limits::kMetafileBytes.message)});
+  EXPECT_EQ(pages::Pages().Count(), 0);
+  EXPECT_FALSE(clipboard::ReadEnhMetafile());
+}
+
+TEST_F(CaptureLoad, DesktopClipboardIsNotTakenForAPrinterCapture) {
+  PrepareHandshake("Report.doc");
+  CaptureLoadOptions options{&view_, nullptr, {}, {}};
+  options.input.desktop_clipboard = test::PlainPageEmf(210, 297);
+
+  LoadCapture(options);
+
+  EXPECT_EQ(pages::Pages().Count(), 0);
+  EXPECT_TRUE(test::PageFilesIn(work_).empty());
+}
+
+TEST_F(CaptureLoad, NamedFilesAreTheCaptureAndEveryUsablePageLoads) {
+  const fs::path folder = test::TempDir() / "files";
+  const auto single = test::PlainPageEmf(210, 297);
+  const auto first = test::PlainPageEmf(100, 150);
+  const auto second = test::PlainPageEmf(150, 100);
+  WriteFile(folder / "a.emf", single);
+  WriteFile(folder / "b.SPL", spooler::SpoolWriter("b").AddPage(first).AddPage(second).Finish());
+  WriteFile(folder / "junk.emf", std::vector<std::byte>(64, std::byte{0x5A}));
+  // A clipboard capture and a printed one are waiting; neither is taken.
+  PrepareHandshake("Report.doc");
+  Submit("Microsoft Word - Report.doc", spooler::SpoolWriter().AddPage(single).Finish());
+  ASSERT_TRUE(settings::WriteUserString("CurWordKodClipbrd", "TRUE"));
+  ASSERT_TRUE(clipboard::PutEnhMetafile(single));
+  CaptureLoadOptions options{&view_, nullptr, {}, {}};
+  options.input.files = {(folder / "missing.emf").string(), (folder / "a.emf").string(),
+                         (folder / "junk.emf").string(), (folder / "b.SPL").string()};
+
+  LoadCapture(options);
+
+  EXPECT_EQ(LoadedNames(), (std::vector<std::string>{"0001.emf", "0002.emf", "0003.emf"}));
+  const std::vector<std::byte>* expected[] = {&single, &first, &second};
+  for (int i = 0; i < 3 && i < pages::Pages().Count(); ++i) {
+    const auto bytes = pages::Pages().Record(i).metafile.Bytes();
+    EXPECT_TRUE(std::equal(bytes.begin(), bytes.end(), expected[i]->begin(), expected[i]->end())) << i;
+  }
+  EXPECT_EQ(pages::Pages().Current(), 0);
+  ExpectThumbnailChain();
+  EXPECT_EQ(DocumentName(), "a.emf");
+  // One message names both files that gave nothing, and says why.
+  ASSERT_EQ(host_->Texts().size(), 1u);
+  const std::string told = host_->Texts()[0];
+  EXPECT_NE(told.find((folder / "missing.emf").string() + ": no such file"), std::string::npos) << told;
+  EXPECT_NE(told.find((folder / "junk.emf").string() + ": neither an EMF page nor an EMF spool file"),
+            std::string::npos) << told;
+  EXPECT_EQ(told.find("b.SPL"), std::string::npos) << told;
+  // The user's files stay; the other captures are still waiting.
+  EXPECT_TRUE(fs::exists(folder / "a.emf") && fs::exists(folder / "b.SPL") && fs::exists(folder / "junk.emf"));
+  EXPECT_EQ(settings::ReadUserString("CurWordKodClipbrd"), "TRUE");
+  EXPECT_TRUE(clipboard::ReadEnhMetafile());
+  EXPECT_EQ(CaptureJobs().size(), 1u);
+}
+
+TEST_F(CaptureLoad, SpoolFileCutShortGivesItsWholePagesAndSaysSo) {
+  const fs::path folder = test::TempDir() / "files";
+  const auto second = test::PlainPageEmf(150, 100);
+  auto spool = spooler::SpoolWriter("b").AddPage(test::PlainPageEmf(100, 150)).AddPage(second).Finish();
+  // The file ends halfway through the second page.
+  spool.resize(spool.size() - (second.size() / 2 + 40));
+  WriteFile(folder / "cut.SPL", spool);
+  CaptureLoadOptions options{&view_, nullptr, {}, {}};
+  options.input.files = {(folder / "cut.SPL").string()};
+
+  LoadCapture(options);
+
+  EXPECT_EQ(pages::Pages().Count(), 1);
+  ASSERT_EQ(host_->Texts().size(), 1u);
+  EXPECT_NE(host_->Texts()[0].find("1 of 2 page(s) could not be read"), std::string::npos) << host_->Texts()[0];
 }
 
 TEST_F(CaptureLoad, EmptyClipboardIsReportedAndLoadsNothing) {

@@ -20,11 +20,13 @@
 
 #include <QApplication>
 #include <QMenu>
+#include <QMimeData>
 #include <QMouseEvent>
 #include <QPaintEvent>
 #include <QScrollBar>
 #include <QTest>
 #include <QTimer>
+#include <QUrl>
 #include <QWheelEvent>
 #include <gtest/gtest.h>
 
@@ -113,6 +115,38 @@ TEST_F(FrameTest, LayoutOfTheWidgetsFollowsTheClientWidth) {
   frame.resize(183, 600);
   QApplication::processEvents();
   EXPECT_TRUE(frame.pageView()->isVisible());
+}
+
+TEST_F(FrameTest, DroppedLocalFilesAreHandedOnInTheirOrder) {
+  lvFrameWin& frame = Open(800, 600);
+  EXPECT_FALSE(frame.acceptDrops()) << "no drops without someone to open them";
+  std::vector<std::vector<std::string>> opened;
+  frame.setOnFilesDropped([&opened](const std::vector<std::string>& files) { opened.push_back(files); });
+  ASSERT_TRUE(frame.acceptDrops());
+
+  QMimeData files;
+  files.setUrls({QUrl::fromLocalFile("/tmp/a.emf"), QUrl("https://example.com/b.emf"),
+                 QUrl::fromLocalFile("/tmp/c d.SPL")});
+  QDragEnterEvent enter(QPoint(300, 300), Qt::CopyAction, &files, Qt::LeftButton, Qt::NoModifier);
+  enter.ignore();
+  QApplication::sendEvent(&frame, &enter);
+  EXPECT_TRUE(enter.isAccepted());
+  QDropEvent drop(QPointF(300, 300), Qt::CopyAction, &files, Qt::LeftButton, Qt::NoModifier);
+  QApplication::sendEvent(&frame, &drop);
+  EXPECT_EQ(opened, (std::vector<std::vector<std::string>>{{"/tmp/a.emf", "/tmp/c d.SPL"}}));
+
+  // Text or remote links alone are not taken.
+  QMimeData text;
+  text.setText("a.emf");
+  QDragEnterEvent words(QPoint(300, 300), Qt::CopyAction, &text, Qt::LeftButton, Qt::NoModifier);
+  words.ignore();
+  QApplication::sendEvent(&frame, &words);
+  EXPECT_FALSE(words.isAccepted());
+  QMimeData remote;
+  remote.setUrls({QUrl("https://example.com/b.emf")});
+  QDropEvent far(QPointF(300, 300), Qt::CopyAction, &remote, Qt::LeftButton, Qt::NoModifier);
+  QApplication::sendEvent(&frame, &far);
+  EXPECT_EQ(opened.size(), 1u);
 }
 
 TEST_F(FrameTest, TooLowAWindowIsRaisedToTheMinimum) {

@@ -12,6 +12,9 @@
 #include <QColor>
 #include <QDir>
 #include <QElapsedTimer>
+#include <QFile>
+#include <QStandardPaths>
+#include <QTemporaryDir>
 #include <QThread>
 #include <gtest/gtest.h>
 
@@ -38,6 +41,7 @@ struct WindowShot {
   std::vector<std::pair<int, int>> thumbnails;
   int framed = -1;
   int page_pixels = 0;
+  int red_page_pixels = 0;  // of those, the ones a red fill gives
   int status_pixels = 0;
 };
 
@@ -66,7 +70,10 @@ WindowShot Read(const QImage& shot) {
   }
   for (int y = 10; y < cy - 35; y += 3)
     for (int x = 45; x < cx - 175; x += 3)
-      if (!IsPanelFill(shot.pixelColor(x, y))) ++seen.page_pixels;
+      if (!IsPanelFill(shot.pixelColor(x, y))) {
+        ++seen.page_pixels;
+        if (IsRed(shot.pixelColor(x, y))) ++seen.red_page_pixels;
+      }
   for (int y = cy - 21; y < cy - 5; ++y)
     for (int x = 10; x < cx - 180; ++x)
       if (IsTextBlue(shot.pixelColor(x, y))) ++seen.status_pixels;
@@ -104,6 +111,16 @@ int SpoolFiles() {
   for (fs::directory_iterator it(spooler::SpoolFolder(), error), end; !error && it != end; it.increment(error))
     if (it->path().extension() == ".SPL" || it->path().extension() == ".spl") ++count;
   return count;
+}
+
+bool WaitForFile(const QString& path, int timeout_ms) {
+  QElapsedTimer timer;
+  timer.start();
+  while (!QFile::exists(path)) {
+    if (timer.elapsed() > timeout_ms) return false;
+    QThread::msleep(250);
+  }
+  return true;
 }
 
 class WindowEndToEnd : public ::testing::Test {
@@ -189,6 +206,133 @@ TEST_F(WindowEndToEnd, ClipboardPageIsShownAndTheClipboardConsumed) {
   EXPECT_EQ(seen.framed, 0);
   EXPECT_EQ(settings::ReadUserString("CurWordKodClipbrd"), "FALSE");
   EXPECT_FALSE(clipboard::ReadEnhMetafile().has_value());
+}
+
+// Wine's programs and server for one private prefix and temporary folder
+// (those under the test's own temporary folder are not always where a
+// later Wine process looks for its server), ended with the test.
+class WineSession {
+ public:
+  WineSession(const XSession& x, const QDir& folder)
+      : x_(x),
+        environment_{QStringLiteral("WINEPREFIX=") + folder.filePath(QStringLiteral("prefix")),
+                     QStringLiteral("TMPDIR=") + folder.filePath(QStringLiteral("tmp")), QStringLiteral("WINEDEBUG=-all"),
+                     // No Mono or Gecko installer on first start.
+                     QStringLiteral("WINEDLLOVERRIDES=mscoree,mshtml=")} {
+    folder.mkpath(QStringLiteral("tmp"));
+  }
+  ~WineSession() { x_.run(QStringLiteral("env"), environment_ + QStringList{QStringLiteral("wineserver"), QStringLiteral("-k")}); }
+  QStringList command(const QStringList& wine_command) const { return environment_ + wine_command; }
+
+ private:
+  const XSession& x_;
+  QStringList environment_;
+};
+
+TEST_F(WindowEndToEnd, PageCopiedByAWindowsProgramUnderWineIsShown) {
+#ifndef PW_WINE_CLIPBOARD_PROGRAM
+  GTEST_SKIP() << "x86_64-w64-mingw32-gcc was not found when the build was configured";
+#else
+  for (const char* tool : {"wine", "wineserver"})
+    if (QStandardPaths::findExecutable(QString::fromLatin1(tool)).isEmpty()) GTEST_SKIP() << "no " << tool << " here";
+  PW_REQUIRE_X_SESSION(x);
+  QTemporaryDir folder;
+  ASSERT_TRUE(folder.isValid());
+  const QString ready = folder.filePath(QStringLiteral("ready"));
+  const WineSession wine(*x, QDir(folder.path()));
+  // The first start of a prefix sets it up, which takes a while.
+  QProcess* copier =
+      x->launch(QStringLiteral("env"), wine.command({QStringLiteral("wine"), QStringLiteral(PW_WINE_CLIPBOARD_PROGRAM),
+                                                     QStringLiteral("Z:") + QString(ready).replace(u'/', u'\\'),
+                                                     QStringLiteral("600")}));
+  QElapsedTimer timer;
+  timer.start();
+  while (!QFile::exists(ready) && copier->state() != QProcess::NotRunning && timer.elapsed() < 400000)
+    copier->waitForFinished(250);
+  ASSERT_TRUE(QFile::exists(ready)) << "the Windows program did not put its page on the clipboard";
+
+  ASSERT_TRUE(settings::WriteUserString("CurWordKodClipbrd", "TRUE"));
+  x->launch(Program("pagewick"), {});
+  const std::optional<QString> window = x->waitForWindow(kTitle, 60000);
+  ASSERT_TRUE(window);
+  const WindowShot seen = WaitFor(*x, *window, [](const WindowShot& s) {
+    return s.thumbnails.size() == 1 && s.framed == 0 && s.red_page_pixels > 1000;
+  });
+  x->grab(*window, ShotPath("wine-clipboard-page.png"));
+  EXPECT_EQ(seen.thumbnails.size(), 1u);
+  EXPECT_EQ(seen.framed, 0);
+  EXPECT_GT(seen.red_page_pixels, 1000) << "the page's red fill is in the page view";
+  EXPECT_EQ(settings::ReadUserString("CurWordKodClipbrd"), "FALSE");
+#endif
+}
+
+// The stand-in for another desktop program offering `format` with the
+// bytes of `file`; true once the clipboard holds them.
+bool OfferOnClipboard(XSession& x, const QTemporaryDir& folder, const QString& format, const QString& file) {
+  const QString ready = folder.filePath(QStringLiteral("offered"));
+  x.launch(QStringLiteral(PW_CLIPBOARD_OFFER_PROGRAM), {ready, format, file});
+  return WaitForFile(ready, 60000);
+}
+
+TEST_F(WindowEndToEnd, PageOfferedAsImageXEmfIsShown) {
+  PW_REQUIRE_CORPUS();
+  PW_REQUIRE_X_SESSION(x);
+  const std::vector<QString> pages = CorpusPages(1);
+  ASSERT_EQ(pages.size(), 1u);
+  QTemporaryDir folder;
+  ASSERT_TRUE(OfferOnClipboard(*x, folder, QStringLiteral("image/x-emf"), pages[0]));
+  ASSERT_TRUE(settings::WriteUserString("CurWordKodClipbrd", "TRUE"));
+  x->launch(Program("pagewick"), {});
+  const std::optional<QString> window = x->waitForWindow(kTitle, 60000);
+  ASSERT_TRUE(window);
+  const WindowShot seen = WaitFor(*x, *window, [](const WindowShot& s) {
+    return s.thumbnails.size() == 1 && s.framed == 0 && s.page_pixels > 1000;
+  });
+  EXPECT_EQ(seen.thumbnails.size(), 1u);
+  EXPECT_EQ(seen.framed, 0);
+}
+
+TEST_F(WindowEndToEnd, TextOnTheDesktopClipboardIsNoPage) {
+  PW_REQUIRE_X_SESSION(x);
+  QTemporaryDir folder;
+  const QString text = folder.filePath(QStringLiteral("text.txt"));
+  QFile file(text);
+  ASSERT_TRUE(file.open(QIODevice::WriteOnly));
+  file.write("Only words, no page");
+  file.close();
+  ASSERT_TRUE(OfferOnClipboard(*x, folder, QStringLiteral("text/plain"), text));
+  ASSERT_TRUE(settings::WriteUserString("CurWordKodClipbrd", "TRUE"));
+  x->launch(Program("pagewick"), {});
+  ASSERT_TRUE(x->waitForWindow(kTitle, 60000));
+  const std::optional<QString> message = x->waitForWindow(QStringLiteral("Tavrin Pagewick Message"), 60000);
+  x->grabScreen(ShotPath("text-clipboard-no-data.png"));
+  EXPECT_TRUE(message) << "\"No data in Clipboard!\" is shown";
+  const std::optional<QString> window = x->findWindow(kTitle);
+  ASSERT_TRUE(window);
+  EXPECT_TRUE(Read(x->grab(*window)).thumbnails.empty());
+}
+
+TEST_F(WindowEndToEnd, NamedPageAndSpoolFilesShowAllTheirPages) {
+  PW_REQUIRE_CORPUS();
+  PW_REQUIRE_X_SESSION(x);
+  const fs::path corpus = *CorpusDir();
+  QTemporaryDir folder;
+  const fs::path page = fs::path(folder.path().toStdString()) / "a.emf";
+  const fs::path spool = fs::path(folder.path().toStdString()) / "b.SPL";
+  // One page, then a spool file of three.
+  fs::copy_file(corpus / "pages" / "emfspoolreader__EMFSpoolfileReader_00003__p1.emf", page);
+  fs::copy_file(corpus / "spl" / "emfspoolreader__EMFSpoolfileReader_00004.SPL", spool);
+  x->launch(Program("pagewick"), {QString::fromStdString(page.string()), QString::fromStdString(spool.string())});
+  const std::optional<QString> window = x->waitForWindow(kTitle, 60000);
+  ASSERT_TRUE(window);
+  const WindowShot seen = WaitFor(*x, *window, [](const WindowShot& s) {
+    return s.thumbnails.size() == 4 && s.framed == 0 && s.page_pixels > 1000;
+  });
+  x->grab(*window, ShotPath("named-files.png"));
+  EXPECT_EQ(seen.thumbnails.size(), 4u);
+  EXPECT_EQ(seen.framed, 0);
+  EXPECT_GT(seen.page_pixels, 1000);
+  EXPECT_TRUE(fs::exists(page) && fs::exists(spool)) << "the user's files are left where they are";
 }
 
 TEST_F(WindowEndToEnd, QuickStartReferenceShowsTheSixSamplePages) {

@@ -3,9 +3,7 @@
 #include <unistd.h>
 
 #include <algorithm>
-#include <cerrno>
 #include <cstdio>
-#include <cstring>
 #include <filesystem>
 #include <iostream>
 #include <memory>
@@ -13,7 +11,8 @@
 #include <vector>
 
 #include "pages/page_set.h"
-#include "intake/spool_reader.h"
+#include "intake/capture_load.h"
+#include "intake/page_files.h"
 #include "output/html_gallery_writer.h"
 #include "output/image_series_writer.h"
 #include "output/pdf_writer.h"
@@ -40,25 +39,10 @@ bool AddPage(gdi::Metafile metafile) {
   const int index = pages.Count();
   if (index >= pages::kMaxPages) return false;
   pages::PageRecord& record = pages.Record(index);
-  char name[16];
-  std::snprintf(name, sizeof name, "%04d.emf", index + 1);
-  record.file_name = name;
+  record.file_name = intake::NumberedPageName(index);
   record.metafile = std::move(metafile);
   pages.SetCount(index + 1);
   return true;
-}
-
-// Why an input cannot be read, or nothing when it can.
-std::optional<std::string> UnreadableInput(const std::string& input) {
-  std::error_code ec;
-  const fs::file_status status = fs::status(input, ec);
-  if (!fs::exists(status)) return input + ": no such file";
-  if (fs::is_directory(status)) return input + ": is a folder, not a file";
-  if (!fs::is_regular_file(status)) return input + ": not a regular file";
-  std::FILE* file = std::fopen(input.c_str(), "rb");
-  if (!file) return input + ": cannot be read: " + std::strerror(errno);
-  std::fclose(file);
-  return std::nullopt;
 }
 
 // EMF pages as they are; anything else as a spool file split into pages in
@@ -66,25 +50,14 @@ std::optional<std::string> UnreadableInput(const std::string& input) {
 LoadResult LoadInputs(const std::vector<std::string>& inputs) {
   LoadResult result;
   for (const std::string& input : inputs) {
-    if (auto problem = UnreadableInput(input)) return {false, 0, *problem};
-    if (auto metafile = gdi::Metafile::FromFile(input)) {
-      if (!AddPage(std::move(*metafile))) return {false, 0, "more than 2000 pages"};
-      continue;
+    intake::FilePages file = intake::ReadPageFile(input);
+    if (file.unusable) return {false, 0, file.problem};
+    if (!file.problem.empty()) {
+      result.failed_pages += file.lost;
+      std::cerr << "pagewick-convert: " << file.problem << "\n";
     }
-    spooler::SpoolPages split = intake::ReadSpoolFilePages(input);
-    if (split.end == spooler::SpoolEnd::NotSpool)
-      return {false, 0, input + ": neither an EMF page nor an EMF spool file"};
-    const int lost = std::max(0, split.Lost());
-    if (lost > 0 || split.tally.cut_off || split.end == spooler::SpoolEnd::OutOfMemory) {
-      result.failed_pages += std::max(lost, 1);
-      std::cerr << "pagewick-convert: " << input << ": " << lost << " of " << split.tally.page_records
-                << " page(s) could not be read";
-      if (split.tally.cut_off) std::cerr << "; the file ends inside a record, so any pages after it are lost";
-      if (split.end == spooler::SpoolEnd::OutOfMemory) std::cerr << "; memory ran out for a page";
-      std::cerr << "\n";
-    }
-    for (spooler::SpoolPage& page : split.pages)
-      if (!AddPage(std::move(page.metafile))) return {false, 0, "more than 2000 pages"};
+    for (gdi::Metafile& page : file.pages)
+      if (!AddPage(std::move(page))) return {false, 0, "more than 2000 pages"};
   }
   if (pages::Pages().Count() == 0) return {false, result.failed_pages, "no pages in the input"};
   return result;

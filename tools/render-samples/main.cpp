@@ -92,7 +92,7 @@ int main(int argc, char** argv) {
   pw::settings::Update([](pw::settings::Settings& s) { s.QuickStartReference = true; });
 
   HeadlessView view;
-  pw::intake::LoadCapture(pw::intake::CaptureLoadOptions{&view, nullptr, {}});
+  pw::intake::LoadCapture(pw::intake::CaptureLoadOptions{&view, nullptr, {}, {}});
   const pw::pages::PageSet& pages = pw::pages::Pages();
   if (pages.Count() == 0) {
     std::fprintf(stderr, "pagewick-render-samples: no sample pages in %s\n", pages.SampleFolder().c_str());
