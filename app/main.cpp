@@ -1,11 +1,14 @@
 // Pagewick: turns printed Word pages into page images.
 #include "app/application.h"
+#include "intake/capture_load.h"
 #include "platform/msgbox/gui_message_box.h"
 #include "ui/frame_win.h"
 
 #include <QApplication>
 
+#include <atomic>
 #include <cstdio>
+#include <cstdlib>
 #include <cstring>
 #include <memory>
 
@@ -16,6 +19,17 @@ bool AsksForHelp(int argc, char** argv) {
   for (int i = 1; i < argc; ++i)
     if (std::strcmp(argv[i], "--help") == 0 || std::strcmp(argv[i], "-h") == 0) return true;
   return false;
+}
+
+// Qt ends the program with exit() from inside the event loop when the X
+// connection breaks. The static destructors that exit() runs would join a
+// capture load still waiting for an answer to a message box, which no one
+// can give any more, and the process would stay forever. An end that does
+// not come through main's return skips them.
+std::atomic<bool> main_returned{false};
+
+void EndAtOnceUnlessMainReturned() {
+  if (!main_returned.load()) std::_Exit(1);
 }
 
 }  // namespace
@@ -48,10 +62,15 @@ int main(int argc, char** argv) {
   pw::platform::SetMessageBoxHost(std::make_shared<pw::platform::GuiMessageBoxHost>(
       [&application]() -> QWidget* { return application.mainWindow(); }));
 
+  // Registered after the load's own state exists, so that it runs before
+  // that state's destructor (exit() goes in the reverse order).
+  pw::intake::CaptureLoadRunning();
+  std::atexit(EndAtOnceUnlessMainReturned);
   application.Initialise();
   const int code = application.frameOpen() ? qt_application.exec() : 0;
 
   // Messages from here on have no window to belong to.
   pw::platform::SetMessageBoxHost(nullptr);
+  main_returned.store(true);
   return code;
 }

@@ -90,6 +90,11 @@ XSession::~XSession() {
   if (server_) Stop(*server_);
 }
 
+void XSession::stopServer() {
+  if (window_manager_) Stop(*window_manager_);
+  if (server_) Stop(*server_);
+}
+
 QProcessEnvironment XSession::environment() const {
   QProcessEnvironment env = QProcessEnvironment::systemEnvironment();
   env.insert(QStringLiteral("DISPLAY"), display_);

@@ -40,6 +40,10 @@ class XSession {
   // Starts a program that keeps running; it is ended with the session.
   QProcess* launch(const QString& program, const QStringList& arguments);
 
+  // Ends the window manager and the X server while programs still run, as
+  // a desktop that goes away does.
+  void stopServer();
+
   // The id of the first visible window whose whole title is `title`.
   std::optional<QString> findWindow(const QString& title) const;
   std::optional<QString> waitForWindow(const QString& title, int timeout_ms) const;

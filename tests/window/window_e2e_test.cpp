@@ -335,6 +335,17 @@ TEST_F(WindowEndToEnd, NamedPageAndSpoolFilesShowAllTheirPages) {
   EXPECT_TRUE(fs::exists(page) && fs::exists(spool)) << "the user's files are left where they are";
 }
 
+TEST_F(WindowEndToEnd, ProgramEndsWhenItsDisplayGoesWhileTheLoadWaitsForAnAnswer) {
+  PW_REQUIRE_X_SESSION(x);
+  // An empty clipboard: the load asks the window to show "No data in
+  // Clipboard!" and waits for the box to be closed.
+  ASSERT_TRUE(settings::WriteUserString("CurWordKodClipbrd", "TRUE"));
+  QProcess* program = x->launch(Program("pagewick"), {});
+  ASSERT_TRUE(x->waitForWindow(QStringLiteral("Tavrin Pagewick Message"), 60000));
+  x->stopServer();
+  EXPECT_TRUE(program->waitForFinished(30000)) << "the program outlived its display";
+}
+
 TEST_F(WindowEndToEnd, QuickStartReferenceShowsTheSixSamplePages) {
   // A screen tall enough for all six thumbnails at once.
   QString why;
