@@ -97,6 +97,8 @@ WriteOutcome WriteHtmlGallery(const WriteJob& job) {
   const std::string folder = target.folder + "/" + target.base_name + "_files/";
   WaitCursorScope wait(job.view);
   WriteOutcome outcome;
+  // What a run killed while writing here left beside its files goes first.
+  files::RemoveStaleTemporaries(job.target.folder, job.target.base_name);
   const auto stopped = [&outcome](int code) {
     outcome.exit_code = code;
     return outcome;

@@ -8,6 +8,7 @@
 #include "output/output_run.h"
 #include "output/pending_writes.h"
 #include "output/run_guards.h"
+#include "platform/files/file_writing.h"
 #include "platform/msgbox/message_box.h"
 
 namespace pw::output {
@@ -22,6 +23,8 @@ WriteOutcome WriteImageSeries(const WriteJob& job) {
   SendFlagReset send_reset;
   WaitCursorScope wait(job.view);
   WriteOutcome outcome;
+  // What a run killed while writing here left beside its files goes first.
+  files::RemoveStaleTemporaries(job.target.folder, job.target.base_name);
   const auto stopped = [&outcome](int code) {
     outcome.exit_code = code;
     return outcome;

@@ -11,6 +11,7 @@
 #include "output/output_run.h"
 #include "output/pending_writes.h"
 #include "output/run_guards.h"
+#include "platform/files/file_writing.h"
 #include "platform/msgbox/message_box.h"
 #include "platform/paths/paths.h"
 #include "platform/pdf/pdf_document.h"
@@ -70,6 +71,8 @@ WriteOutcome WriteMultipagePdf(const WriteJob& job) {
   std::optional<MultipageModeReset> mode_reset;
   if (job.window_command) mode_reset.emplace();
   WriteOutcome outcome;
+  // What a run killed while writing here left beside its files goes first.
+  files::RemoveStaleTemporaries(job.target.folder, job.target.base_name);
   const auto stopped = [&outcome] {
     outcome.exit_code = -1;
     return outcome;

@@ -1,11 +1,15 @@
 #include "platform/files/file_writing.h"
 
 #include <fcntl.h>
+#include <sys/file.h>
+#include <sys/stat.h>
 #include <unistd.h>
 
+#include <algorithm>
 #include <cerrno>
 #include <cstdio>
 #include <cstring>
+#include <ctime>
 #include <random>
 #include <utility>
 
@@ -39,6 +43,11 @@ int WriteAll(int fd, std::span<const std::byte> bytes) {
   return 0;
 }
 
+// A temporary name is "." + the target's name (its first kMaxNameStem
+// bytes) + "." + 12 lower-case hex digits + ".part".
+constexpr std::size_t kRandomDigits = 12;
+constexpr std::string_view kPartSuffix = ".part";
+
 // A hidden name beside the target that no reader of the folder looks for.
 fs::path TemporaryNameFor(const fs::path& target) {
   thread_local std::mt19937_64 random{std::random_device{}()};
@@ -48,6 +57,49 @@ fs::path TemporaryNameFor(const fs::path& target) {
   const std::string stem = target.filename().string().substr(0, kMaxNameStem);
   const fs::path name = "." + stem + tail;
   return target.has_parent_path() ? target.parent_path() / name : name;
+}
+
+// Whether `name` is one TemporaryNameFor makes for a target whose name
+// begins with `prefix`.
+bool IsTemporaryNameOf(std::string_view name, std::string_view prefix) {
+  const std::size_t tail = 1 + kRandomDigits + kPartSuffix.size();
+  if (name.size() < 2 + tail || name.front() != '.' || !name.ends_with(kPartSuffix)) return false;
+  if (name[name.size() - tail] != '.') return false;
+  const std::string_view digits = name.substr(name.size() - kPartSuffix.size() - kRandomDigits, kRandomDigits);
+  const auto hex = [](char c) { return (c >= '0' && c <= '9') || (c >= 'a' && c <= 'f'); };
+  if (!std::all_of(digits.begin(), digits.end(), hex)) return false;
+  return name.substr(1, name.size() - 1 - tail).starts_with(prefix.substr(0, kMaxNameStem));
+}
+
+// Locks a new temporary file for as long as it stays open. False when the
+// file was removed before the lock was had: a run cleaning up took it for
+// abandoned, and the writer takes another name.
+bool HoldWhileWritten(int fd) {
+  while (::flock(fd, LOCK_EX) != 0)
+    if (errno != EINTR) return true;  // no locks here: nothing is removed here either
+  struct stat status {};
+  return ::fstat(fd, &status) != 0 || status.st_nlink > 0;
+}
+
+bool WrittenBefore(const timespec& written, const timespec& moment) {
+  return written.tv_sec < moment.tv_sec || (written.tv_sec == moment.tv_sec && written.tv_nsec < moment.tv_nsec);
+}
+
+// Removes the temporary file at `path` when it is this user's regular file,
+// written before `started`, and no writer holds it.
+bool RemoveIfAbandoned(const fs::path& path, const timespec& started) {
+  struct stat named {};
+  if (::lstat(path.c_str(), &named) != 0 || !S_ISREG(named.st_mode) || named.st_uid != ::geteuid()) return false;
+  if (!WrittenBefore(named.st_mtim, started)) return false;
+  const int fd = ::open(path.c_str(), O_RDONLY | O_NOFOLLOW | O_NONBLOCK | O_CLOEXEC);
+  if (fd < 0) return false;
+  struct stat opened {};
+  bool removed = false;
+  if (::flock(fd, LOCK_EX | LOCK_NB) == 0 && ::fstat(fd, &opened) == 0 && opened.st_dev == named.st_dev &&
+      opened.st_ino == named.st_ino)
+    removed = ::unlink(path.c_str()) == 0;
+  ::close(fd);
+  return removed;
 }
 
 }  // namespace
@@ -82,10 +134,25 @@ tl::expected<ReplacementFile, FileError> ReplacementFile::Begin(const fs::path& 
   for (int attempt = 0; attempt < kNameAttempts; ++attempt) {
     fs::path temporary = TemporaryNameFor(target);
     const int fd = OpenNew(temporary, access);
-    if (fd >= 0) return ReplacementFile(target, std::move(temporary), fd);
+    if (fd >= 0 && HoldWhileWritten(fd)) return ReplacementFile(target, std::move(temporary), fd);
+    if (fd >= 0) {
+      ::close(fd);
+      continue;
+    }
     if (errno != EEXIST) return tl::unexpected(FileError{target.string(), errno});
   }
   return tl::unexpected(FileError{target.string(), EEXIST});
+}
+
+int RemoveStaleTemporaries(const fs::path& folder, std::string_view name_prefix) {
+  timespec started{};
+  ::clock_gettime(CLOCK_REALTIME, &started);
+  int removed = 0;
+  std::error_code ec;
+  for (fs::directory_iterator it(folder, ec), end; !ec && it != end; it.increment(ec))
+    if (IsTemporaryNameOf(it->path().filename().string(), name_prefix) && RemoveIfAbandoned(it->path(), started))
+      ++removed;
+  return removed;
 }
 
 ReplacementFile::ReplacementFile(fs::path target, fs::path temporary, int fd)

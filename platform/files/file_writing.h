@@ -9,7 +9,9 @@
 // file beside the target, flushed to disk and renamed over the target.
 // Readers see the old file or the whole new one, never a part; a link at
 // the target name is replaced, not followed; a failed or abandoned write
-// leaves the old file as it was and no temporary file behind.
+// leaves the old file as it was and no temporary file behind. A process
+// killed while writing cannot clean up; RemoveStaleTemporaries removes what
+// it left at the start of a later run.
 #include <cstddef>
 #include <filesystem>
 #include <span>
@@ -41,6 +43,15 @@ WriteResult CreateNewFile(const std::filesystem::path& path, std::span<const std
 WriteResult ReplaceFile(const std::filesystem::path& path, std::span<const std::byte> bytes,
                         Access access = Access::Shared);
 WriteResult ReplaceFile(const std::filesystem::path& path, std::string_view text, Access access = Access::Shared);
+
+// Removes from `folder` the temporary files of replacements of files whose
+// names begin with `name_prefix` that a process left when it died (killed
+// with -9, or the machine went down): hidden files named exactly as
+// ReplacementFile names them, regular files of this user written before
+// the call, that no live writer holds. A writer holds its temporary file
+// locked while it is open, and the lock goes with its process. Anything
+// else in the folder stays. Returns how many files were removed.
+int RemoveStaleTemporaries(const std::filesystem::path& folder, std::string_view name_prefix);
 
 // A replacement written piece by piece. Nothing appears under the target
 // name before Commit; destroyed uncommitted, the temporary file goes.

@@ -3,7 +3,10 @@
 #include <gtest/gtest.h>
 #include <sys/resource.h>
 #include <sys/stat.h>
+#include <sys/wait.h>
+#include <unistd.h>
 
+#include <chrono>
 #include <csignal>
 #include <filesystem>
 #include <fstream>
@@ -193,6 +196,52 @@ TEST(CreateNewFile, AFailedWriteLeavesNoHalfFile) {
   ASSERT_FALSE(result);
   EXPECT_EQ(result.error().code, EFBIG);
   EXPECT_FALSE(fs::exists(Folder() / "half"));
+}
+
+TEST(StaleTemporaries, WhatAKilledWriterLeftGoesAndNothingElse) {
+  const fs::path folder = Folder() / "stale";
+  fs::create_directory(folder);
+  // A writer killed with -9 halfway through a page.
+  const pid_t child = ::fork();
+  ASSERT_GE(child, 0);
+  if (child == 0) {
+    auto file = ReplacementFile::Begin(folder / "p0001.png");
+    if (file) (void)file->Write(Bytes("half a page"));
+    ::kill(::getpid(), SIGKILL);
+    ::_exit(1);
+  }
+  int status = 0;
+  ASSERT_EQ(::waitpid(child, &status, 0), child);
+  ASSERT_TRUE(WIFSIGNALED(status));
+  const std::vector<std::string> left = Names(folder);
+  ASSERT_EQ(left.size(), 1u);
+
+  // A writer still at work on the same base name, and names that only look
+  // like a temporary file of it.
+  auto live = ReplacementFile::Begin(folder / "p0002.png");
+  ASSERT_TRUE(live);
+  ASSERT_TRUE(live->Write(Bytes("whole")));
+  for (const char* name : {".q0001.png.0123456789ab.part", ".p0003.png.0123456789AB.part", ".p0003.png.01234.part",
+                           "p0003.png.0123456789ab.part", ".p0003.png.0123456789ab.parts", "victim"})
+    Put(folder / name, "the user's");
+  fs::create_directory(folder / ".p0004.png.0123456789ab.part");
+  fs::create_symlink(folder / "victim", folder / ".p0005.png.0123456789ab.part");
+  // Everything was written an hour ago, so only the name, the kind of file
+  // and the writer's lock decide; one more was written after the call.
+  for (const std::string& name : Names(folder))
+    if (!fs::is_symlink(folder / name)) fs::last_write_time(folder / name, fs::file_time_type::clock::now() - std::chrono::hours(1));
+  Put(folder / ".p0006.png.0123456789ab.part", "a later run's");
+  fs::last_write_time(folder / ".p0006.png.0123456789ab.part", fs::file_time_type::clock::now() + std::chrono::hours(1));
+
+  std::vector<std::string> kept = Names(folder);
+  kept.erase(std::find(kept.begin(), kept.end(), left.front()));
+  EXPECT_EQ(RemoveStaleTemporaries(folder, "p"), 1);
+  EXPECT_EQ(Names(folder), kept);
+  EXPECT_EQ(Read(folder / "victim"), "the user's");
+  EXPECT_EQ(RemoveStaleTemporaries(folder, "p"), 0);
+  // The live writer was left alone and still puts its file in place.
+  ASSERT_TRUE(live->Commit());
+  EXPECT_EQ(Read(folder / "p0002.png"), "whole");
 }
 
 }  // namespace
