@@ -1,5 +1,6 @@
 #include "about/about_dlg.h"
 
+#include "platform/fonts/dialog_font.h"
 #include "platform/shell/shell_open.h"
 #include "res/dialog_units.h"
 #include "res/maker.h"
@@ -27,7 +28,7 @@ QRect OnScreen(const QWidget& widget) { return QRect(widget.mapToGlobal(QPoint(0
 }  // namespace
 
 AboutDlg::AboutDlg(QWidget* parent) : QDialog(parent, Qt::Dialog | Qt::FramelessWindowHint) {
-  setFont(res::TemplateFont());
+  setFont(platform::DialogFont());
   setFixedSize(res::DluSize(kTemplateWidth, kTemplateHeight));
   setMouseTracking(true);
 

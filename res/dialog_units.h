@@ -3,7 +3,7 @@
 // fonts the templates name ("MS Sans Serif" 8 and "MS Shell Dlg" 8) have
 // base units of 6 x 13 pixels at 96 dpi: a horizontal unit is a quarter of
 // 6 pixels and a vertical one an eighth of 13, rounded to the nearest pixel.
-#include <QFont>
+// The font itself is platform::DialogFont.
 #include <QRect>
 #include <QSize>
 
@@ -18,15 +18,6 @@ constexpr QSize DluSize(int width, int height) {
 
 constexpr QRect DluRect(int x, int y, int width, int height) {
   return QRect(DluToPixelsX(x), DluToPixelsY(y), DluToPixelsX(width), DluToPixelsY(height));
-}
-
-// The templates' 8-point dialog font: a metric-compatible sans serif of
-// 11 pixels, so texts fit the controls sized in dialog units.
-inline QFont TemplateFont() {
-  QFont font(QStringLiteral("Liberation Sans"));
-  font.setStyleHint(QFont::SansSerif);
-  font.setPixelSize(11);
-  return font;
 }
 
 }  // namespace pw::res

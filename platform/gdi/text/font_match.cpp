@@ -1,5 +1,6 @@
 #include "platform/gdi/text/font_match.h"
 
+#include "platform/fonts/face_match.h"
 #include "platform/gdi/text/font_file.h"
 
 #include <fontconfig/fontconfig.h>
@@ -47,7 +48,6 @@ constexpr std::array<const char*, 6> kCharsetSuffixes{" CE", " CYR", " Greek", "
 // The vector fonts of Wine's own font folder that GDI offers by name.
 constexpr std::array<const char*, 6> kWineFontFiles{"tahoma.ttf", "tahomabd.ttf", "symbol.ttf",
                                                     "wingding.ttf", "webdings.ttf", "marlett.ttf"};
-constexpr std::array<const char*, 2> kWineFontDirs{"/usr/share/wine/fonts", "/usr/lib/wine/fonts"};
 
 constexpr std::uint8_t kDefaultCharset = 1;
 constexpr std::uint8_t kSymbolCharset = 2;
@@ -111,7 +111,7 @@ class FontCatalog {
   FontCatalog() {
     config_ = FcInitLoadConfigAndFonts();
     if (!config_) return;
-    for (const char* dir : kWineFontDirs) {
+    for (const char* dir : platform::kWineFontDirs) {
       for (const char* name : kWineFontFiles) {
         QString path = QDir(QString::fromUtf8(dir)).filePath(QString::fromUtf8(name));
         if (QFile::exists(path)) {
