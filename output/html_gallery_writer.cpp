@@ -147,6 +147,7 @@ WriteOutcome WriteHtmlGallery(const WriteJob& job) {
 
     auto page = pages::RenderPageOfSet(job.Render(i));
     if (!page) return stopped(TellRunFailure(pending.FinishBefore(pages::RenderFailureText(i, page.error().message))));
+    if (job.view) job.view->PageWriting(i, count, page->image);
     if (auto failed = pending.Start(std::move(page->image), folder + number + extension, {}))
       return stopped(TellRunFailure(*failed));
 

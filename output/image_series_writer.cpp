@@ -57,6 +57,7 @@ WriteOutcome WriteImageSeries(const WriteJob& job) {
       image = std::move(rendered->image);
     }
 
+    if (job.view) job.view->PageWriting(i, count, image);
     const std::string path = SeriesFileNameOfPage(job.target, i, job.flags);
     if (path.size() > kMaxOutputPath) {
       if (auto failed = pending.FinishAll()) return stopped(TellRunFailure(*failed));

@@ -12,6 +12,8 @@
 #include <string>
 #include <vector>
 
+#include <Magick++.h>
+
 #include "pages/page_set.h"
 #include "render/render_view.h"
 
@@ -81,6 +83,13 @@ class WriterView {
   virtual void SetWaitCursor(bool on) = 0;
   // The whole main window repaints.
   virtual void InvalidateMainWindow() = 0;
+  // Page `index` (from 0) of `count` is written next, as `image` shows it:
+  // the window shows it and the run's progress until the wait cursor goes.
+  virtual void PageWriting(int index, int count, const Magick::Image& image) {
+    (void)index;
+    (void)count;
+    (void)image;
+  }
 };
 
 // Redraws the current page and shows the wait cursor in `view` (if any);

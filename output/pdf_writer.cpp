@@ -166,6 +166,7 @@ WriteOutcome WriteMultipagePdf(const WriteJob& job) {
       TellRunFailure(pending.FinishBefore(pages::RenderFailureText(i, rendered.error().message)));
       return stopped();
     }
+    if (job.view) job.view->PageWriting(i, count, rendered->image);
     const std::string inside_name = PageNumberOf(pages.Record(i).file_name, i) + extension;
     if (auto failed = pending.Start(std::move(rendered->image), work + inside_name, add_page(i), keep)) {
       TellRunFailure(*failed);

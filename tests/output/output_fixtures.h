@@ -10,6 +10,7 @@
 #include <filesystem>
 #include <functional>
 #include <memory>
+#include <mutex>
 #include <string>
 #include <vector>
 
@@ -49,11 +50,27 @@ class RecordingWriterView final : public output::WriterView {
   void RedrawCurrentPage() override { ++redraws; }
   void SetWaitCursor(bool on) override { (on ? cursor_on : cursor_off)++; }
   void InvalidateMainWindow() override { ++main_window_invalidations; }
+  void PageWriting(int index, int count, const Magick::Image& image) override {
+    std::lock_guard lock(mutex);
+    pages_shown.push_back({index, count, static_cast<int>(image.columns())});
+  }
+  struct Shown {
+    int index, count, columns;
+    bool operator==(const Shown&) const = default;
+  };
+  std::vector<Shown> PagesShown() const {
+    std::lock_guard lock(mutex);
+    return pages_shown;
+  }
 
   std::atomic<int> redraws{0};
   std::atomic<int> cursor_on{0};
   std::atomic<int> cursor_off{0};
   std::atomic<int> main_window_invalidations{0};
+
+ private:
+  mutable std::mutex mutex;
+  std::vector<Shown> pages_shown;
 };
 
 // Calls a function at the start of chosen renders (the n-th render of a
