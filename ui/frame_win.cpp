@@ -17,6 +17,7 @@
 #include "ui/frame_destroy.h"
 #include "ui/frame_layout.h"
 #include "ui/frame_load_view.h"
+#include "ui/frame_writer_view.h"
 #include "ui/menu_builder.h"
 #include "ui/options_marks.h"
 #include "ui/page_step.h"
@@ -108,6 +109,7 @@ lvFrameWin::lvFrameWin() : font_(VariablePitchFont()) {
       this, font_, [this](int index) { showPage(index); }, [this] { panel_->clearHover(); });
   panel_ = std::make_unique<CommandPanel>(this, [this](int index, QPoint at) { clickButton(index, at); });
   load_view_ = std::make_unique<FrameLoadView>(this);
+  writer_view_ = std::make_shared<FrameWriterView>(this);
   for (QWidget* child : {static_cast<QWidget*>(page_view_), static_cast<QWidget*>(strip_)}) {
     child->installEventFilter(this);
     for (QObject* bar : child->children()) bar->installEventFilter(this);
@@ -141,6 +143,8 @@ std::vector<std::string> LocalFilesOf(const QMimeData* data) {
 }
 
 lvFrameWin::~lvFrameWin() {
+  // A run still writing posts nothing more to a frame that is going.
+  writer_view_->detach();
   // A frame that goes without a close (the process ends otherwise) still
   // leaves its placement and an empty work folder behind.
   runDestroySteps();
@@ -180,6 +184,17 @@ QRect lvFrameWin::statusLineRect() const {
 void lvFrameWin::invalidatePageView() { page_view_->refresh(); }
 
 intake::LoadView& lvFrameWin::loadView() { return *load_view_; }
+
+void lvFrameWin::showRunProgress(int index, int count) {
+  run_progress_ = {index, count};
+  update(statusLineRect());
+}
+
+void lvFrameWin::endRunProgress() {
+  run_progress_.reset();
+  page_view_->refresh();
+  update(statusLineRect());
+}
 
 void lvFrameWin::setLoadControl(std::function<bool()> running, std::function<void()> request_stop) {
   load_running_ = std::move(running);
@@ -370,10 +385,10 @@ void lvFrameWin::paintEvent(QPaintEvent*) {
 }
 
 void lvFrameWin::paintStatusLine(QPainter& painter) {
-  if (!ShowsStatusText(width())) return;
+  const std::string progress = run_progress_ ? RunProgressText(run_progress_->first, run_progress_->second) : "";
   const pages::PageSet& pages = pages::Pages();
   // Before the first page arrives there is nothing to describe.
-  if (pages.Count() <= 0) return;
+  if (pages.Count() <= 0 && progress.empty()) return;
   const Magick::Image image = pages.CurrentImage();
   const settings::Settings settings = settings::Snapshot();
   StatusFacts facts;
@@ -388,7 +403,7 @@ void lvFrameWin::paintStatusLine(QPainter& painter) {
   painter.setPen(kStatusText);
   // The text's top at bottom - 21, its height the band's.
   painter.drawText(QRect(15, height() - 21, width(), 16), Qt::AlignLeft | Qt::AlignTop | Qt::TextSingleLine,
-                   QString::fromStdString(StatusText(facts)));
+                   QString::fromStdString(StatusLineText(StatusText(facts), progress, ShowsStatusText(width()))));
 }
 
 void lvFrameWin::mouseMoveEvent(QMouseEvent*) { panel_->clearHover(); }

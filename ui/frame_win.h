@@ -18,7 +18,9 @@
 
 #include <functional>
 #include <memory>
+#include <optional>
 #include <string>
+#include <utility>
 #include <vector>
 
 #include "ui/command_table.h"
@@ -34,6 +36,7 @@ namespace pw::ui {
 
 class CommandPanel;
 class FrameLoadView;
+class FrameWriterView;
 class PageView;
 class ThumbnailStrip;
 
@@ -99,6 +102,15 @@ class lvFrameWin final : public QWidget {
   // The view the capture load draws into.
   intake::LoadView& loadView();
 
+  // The view a writer run shows itself in; it outlives the frame safely.
+  std::shared_ptr<FrameWriterView> writerView() const { return writer_view_; }
+
+  // While a run writes: the status line says which page of how many; gone
+  // again, and the current page back in the page view, when it ends.
+  void showRunProgress(int index, int count);
+  void endRunProgress();
+  std::optional<std::pair<int, int>> runProgress() const { return run_progress_; }
+
   PageView* pageView() const { return page_view_; }
   ThumbnailStrip* strip() const { return strip_; }
   CommandPanel& panel() { return *panel_; }
@@ -152,6 +164,8 @@ class lvFrameWin final : public QWidget {
   ThumbnailStrip* strip_ = nullptr;
   std::unique_ptr<CommandPanel> panel_;
   std::unique_ptr<FrameLoadView> load_view_;
+  std::shared_ptr<FrameWriterView> writer_view_;
+  std::optional<std::pair<int, int>> run_progress_;  // page index, page count
   std::function<bool(const std::string&)> raiser_;
   std::function<void()> rerender_thumbnails_;
   std::function<void()> release_pages_;

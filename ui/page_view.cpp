@@ -48,6 +48,12 @@ void PageView::refresh() {
   update();
 }
 
+void PageView::showImage(QImage image) {
+  image_ = std::move(image);
+  fitBars();
+  update();
+}
+
 void PageView::lowerScrollPositions(int horizontal, int vertical) {
   bars_.horizontal.position = std::min(bars_.horizontal.position, horizontal);
   bars_.vertical.position = std::min(bars_.vertical.position, vertical);

@@ -22,6 +22,9 @@ class PageView final : public QWidget {
   // Takes the page set's current image again (after a render) and repaints.
   void refresh();
 
+  // Shows another picture until the next refresh: the page a run writes.
+  void showImage(QImage image);
+
   // A scroll request on one axis: the accelerators, the wheel and the bars.
   void scroll(Qt::Orientation orientation, ScrollRequest request, int thumb = 0);
 

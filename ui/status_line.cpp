@@ -47,4 +47,13 @@ std::string StatusText(const StatusFacts& facts) {
   return text;
 }
 
+std::string RunProgressText(int index, int count) {
+  return "Writing page " + std::to_string(index + 1) + " of " + std::to_string(count);
+}
+
+std::string StatusLineText(const std::string& status, const std::string& progress, bool wide) {
+  if (progress.empty()) return wide ? status : std::string();
+  return wide ? progress + "  |  " + status : progress;
+}
+
 }  // namespace pw::ui

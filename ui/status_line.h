@@ -31,4 +31,11 @@ std::string_view SeriesFormatName(const settings::Settings& settings);
 // a real one) gives 0 mm rather than a division by zero.
 std::string StatusText(const StatusFacts& facts);
 
+// "Writing page 2 of 3" for page `index` (from 0) of a run of `count`.
+std::string RunProgressText(int index, int count);
+
+// What the status line says: the status text, led by the run's progress
+// while a run writes. The status text shows only on a wide line.
+std::string StatusLineText(const std::string& status, const std::string& progress, bool wide);
+
 }  // namespace pw::ui

@@ -108,6 +108,16 @@ TEST(StatusLineRules, TextCarriesPageSizesResolutionAndFormat) {
   EXPECT_NE(StatusText(facts).find("827x1170 pixels, 0x0 mm, 0 dpi"), std::string::npos);
 }
 
+TEST(StatusLineRules, ARunsProgressLeadsTheLineAndGoesWithTheRun) {
+  EXPECT_EQ(RunProgressText(1, 3), "Writing page 2 of 3");
+  const std::string status = "2(3): 154 KB, 827x1170 pixels, 211x298 mm, 100 dpi, PNG";
+  EXPECT_EQ(StatusLineText(status, "", true), status);
+  EXPECT_EQ(StatusLineText(status, "", false), "");
+  EXPECT_EQ(StatusLineText(status, "Writing page 2 of 3", true), "Writing page 2 of 3  |  " + status);
+  // A narrow line has no room for the status text, but the run still shows.
+  EXPECT_EQ(StatusLineText(status, "Writing page 2 of 3", false), "Writing page 2 of 3");
+}
+
 TEST(StatusLineRules, SeriesFormatIsTheFirstFlagThatIsOnElseBmp) {
   settings::Settings s;
   s.JPG_Default = false;

@@ -12,6 +12,7 @@
 #include "tests/support/emf_pages.h"
 #include "ui/command_panel.h"
 #include "ui/frame_load_view.h"
+#include "ui/frame_writer_view.h"
 #include "ui/frame_win.h"
 #include "ui/menu_builder.h"
 #include "ui/options_marks.h"
@@ -327,6 +328,50 @@ class PaintSpy final : public QObject {
     return false;
   }
 };
+
+TEST_F(FrameTest, WriterViewShowsThePageBeingWrittenAndItsPlaceUntilTheRunEnds) {
+  FillPages(3);
+  lvFrameWin& frame = Open(800, 600);
+  frame.showPage(0);
+  const QSize current = frame.pageView()->image().size();
+  const int quiet = StatusTextPixels();
+  const std::shared_ptr<FrameWriterView> view = frame.writerView();
+
+  Magick::Image written(Magick::Geometry(123, 77), Magick::Color("white"));
+  std::thread([&] {
+    view->RedrawCurrentPage();
+    view->SetWaitCursor(true);
+    view->PageWriting(1, 3, written);
+  }).join();
+  QApplication::processEvents();
+  EXPECT_EQ(frame.pageView()->image().size(), QSize(123, 77));
+  EXPECT_EQ(frame.pageView()->cursor().shape(), Qt::WaitCursor);
+  EXPECT_EQ(frame.runProgress(), (std::pair{1, 3}));
+  // The progress leads the line, so it holds more text than before.
+  EXPECT_GT(StatusTextPixels(), quiet);
+
+  std::thread([&] { view->SetWaitCursor(false); }).join();
+  QApplication::processEvents();
+  EXPECT_FALSE(frame.runProgress());
+  EXPECT_EQ(frame.pageView()->image().size(), current);
+  EXPECT_NE(frame.pageView()->cursor().shape(), Qt::WaitCursor);
+  EXPECT_EQ(StatusTextPixels(), quiet);
+}
+
+TEST_F(FrameTest, AWriterViewOutlivingItsFramePostsNothing) {
+  FillPages(1);
+  Open(800, 600);
+  const std::shared_ptr<FrameWriterView> view = frame_->writerView();
+  frame_.reset();
+  Magick::Image written(Magick::Geometry(10, 10), Magick::Color("white"));
+  std::thread([&] {
+    view->SetWaitCursor(true);
+    view->PageWriting(0, 1, written);
+    view->InvalidateMainWindow();
+  }).join();
+  // Posted to the deleted frame, these would touch freed memory here.
+  QApplication::processEvents();
+}
 
 TEST_F(FrameTest, LoadRepaintsTheWholeStatusLine) {
   FillPages(2);
