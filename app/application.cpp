@@ -15,6 +15,7 @@
 #include "ui/centre_window.h"
 #include "app/help_commands.h"
 #include "app/window_option_host.h"
+#include "app/window_save_host.h"
 #include "ui/frame_win.h"
 #include "ui/hand_cursor.h"
 
@@ -74,6 +75,7 @@ bool Application::Initialise() {
   frame_->setReleasePages(options_.services.release_pages);
   frame_->setLoadControl(options_.services.load_running, options_.services.stop_load);
   option_commands_ = InstallOptionCommands(*frame_);
+  save_commands_ = InstallSaveCommands(*frame_, *option_commands_);
   InstallHelpCommands(*frame_);
   // Dropped files are a new capture, which replaces this window as any
   // start does.

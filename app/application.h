@@ -28,6 +28,7 @@ class lvSplashDlg;
 namespace pw::app {
 
 class WindowOptionHost;
+class WindowSaveHost;
 
 // How the tip of the day ended.
 struct TipOutcome {
@@ -87,6 +88,7 @@ class Application {
   std::unique_ptr<platform::InstanceServer> instance_server_;
   std::unique_ptr<ui::lvFrameWin> frame_;
   std::unique_ptr<WindowOptionHost> option_commands_;  // goes before the frame
+  std::unique_ptr<WindowSaveHost> save_commands_;      // goes before the frame
   std::unique_ptr<dialogs::lvSplashDlg> splash_;
 };
 
