@@ -10,29 +10,7 @@
 
 namespace pw::settings {
 
-struct ImageFormatValues {
-  bool JPG_Gray = false;
-  bool JPG_Progress = true;
-  int JPG_Quality = 90;
-  int GIF_Colors = 64;
-  int GIF_IndexGray = 0;
-  int GIF_Delay = 100;
-  bool GIF_Dither = false;
-  bool GIF_Interlace = true;
-  int PNG_TrueIndexGray = 0;
-  int PNG_Colors = 64;
-  bool PNG_Interlace = true;
-  bool PNG_Dither = false;
-  int TIF_TrueIndexGray = 0;
-  int TIF_Colors = 64;
-  bool TIF_Lzw = true;
-  // The five output format flags; one of them set, or none in a damaged
-  // record.
-  bool JPG_Default = true;
-  bool GIF_Default = false;
-  bool PNG_Default = false;
-  bool BMP_Default = false;
-  bool TIF_Default = false;
+struct ImageFormatValues : FormatSettings {
   // The image format inside a multipage PDF ("BMP", "JPG", "TIF", "PNG",
   // or a stored text naming none of them). The PDF page changes it at once;
   // it is stored only after OK.

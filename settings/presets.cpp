@@ -1,12 +1,13 @@
 #include "settings/presets.h"
 
 #include <array>
+#include <type_traits>
 
 namespace pw::settings {
 namespace {
 
-template <typename T>
-PresetStep Set(T Settings::*field, T value) {
+template <typename T, typename Group>
+PresetStep Set(T Group::*field, std::type_identity_t<T> value) {
   return {[field, value](Settings& s) { s.*field = value; }, ValueNameOf(field)};
 }
 

@@ -182,13 +182,13 @@ bool LoadSettings() {
 }
 
 template <typename T>
-std::string_view ValueNameOf(T Settings::*field) {
+std::string_view StoredValueNameOf(T Settings::*field) {
   const StoredField* stored = FindByField(field);
   return stored ? stored->name : std::string_view();
 }
 
 template <typename T>
-bool Change(T Settings::*field, std::type_identity_t<T> value) {
+bool ChangeStored(T Settings::*field, T value) {
   const StoredField* stored = FindByField(field);
   if (!stored) return false;
   std::lock_guard order(g_store_lock);
@@ -201,14 +201,14 @@ bool Change(T Settings::*field, std::type_identity_t<T> value) {
   return WriteUserDword(stored->name, number);
 }
 
-template std::string_view ValueNameOf(bool Settings::*);
-template std::string_view ValueNameOf(int Settings::*);
-template std::string_view ValueNameOf(Colorref Settings::*);
-template std::string_view ValueNameOf(double Settings::*);
-template bool Change(bool Settings::*, bool);
-template bool Change(int Settings::*, int);
-template bool Change(Colorref Settings::*, Colorref);
-template bool Change(double Settings::*, double);
+template std::string_view StoredValueNameOf(bool Settings::*);
+template std::string_view StoredValueNameOf(int Settings::*);
+template std::string_view StoredValueNameOf(Colorref Settings::*);
+template std::string_view StoredValueNameOf(double Settings::*);
+template bool ChangeStored(bool Settings::*, bool);
+template bool ChangeStored(int Settings::*, int);
+template bool ChangeStored(Colorref Settings::*, Colorref);
+template bool ChangeStored(double Settings::*, double);
 
 bool ChangeAndStore(const std::function<void(Settings&)>& edit, std::initializer_list<std::string_view> names) {
   std::lock_guard order(g_store_lock);

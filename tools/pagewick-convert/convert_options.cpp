@@ -3,6 +3,7 @@
 #include <charconv>
 #include <cstdlib>
 #include <map>
+#include <type_traits>
 
 #include "settings/presets.h"
 
@@ -92,8 +93,8 @@ const std::map<std::string, ColourOption, std::less<>>& ColourOptions() {
   return options;
 }
 
-template <typename T>
-SettingEdit Set(T Settings::*field, T value) {
+template <typename T, typename Group>
+SettingEdit Set(T Group::*field, std::type_identity_t<T> value) {
   return {[field, value](Settings& s) { s.*field = value; }, std::string(settings::ValueNameOf(field))};
 }
 
