@@ -1,5 +1,6 @@
 #include "about/about_rules.h"
 
+#include "platform/registry/machine_key.h"
 #include "platform/registry/registry.h"
 
 #include <algorithm>
@@ -42,7 +43,7 @@ std::string VersionText(const std::optional<std::string>& version) {
 std::optional<std::string> ReadStoredVersion() {
   constexpr std::size_t kMaxBytes = 260;
   std::optional<registry::Value> value =
-      registry::QueryValue(registry::Hive::LocalMachine, "Software\\Tavrin\\Pagewick", "Version");
+      registry::QueryValue(registry::Hive::LocalMachine, registry::kMachineKeyPath, registry::kVersionValue);
   if (!value || (value->type != registry::ValueType::Sz && value->type != registry::ValueType::ExpandSz))
     return std::nullopt;
   // A text stored without its terminator still needs room for one.

@@ -8,10 +8,12 @@
 #include <string>
 #include <string_view>
 
+#include "platform/registry/machine_key.h"
+
 namespace pw::settings {
 
 inline constexpr std::string_view kUserKey = "Software\\Tavrin\\Pagewick";
-inline constexpr std::string_view kMachineKey = "Software\\Tavrin\\Pagewick";
+inline constexpr std::string_view kMachineKey = registry::kMachineKeyPath;
 inline constexpr std::string_view kShellFoldersKey =
     "Software\\Microsoft\\Windows\\CurrentVersion\\Explorer\\Shell Folders";
 

@@ -3,6 +3,8 @@
 // spelled. Names compare without regard to case, as the registry's do.
 #include <string_view>
 
+#include "platform/registry/machine_key.h"
+
 namespace pw::settings {
 
 // The values of the user key loaded into the settings record, in load order.
@@ -69,7 +71,8 @@ inline constexpr std::string_view kCurDocName = "CurDocName";
 inline constexpr std::string_view kCurWordWinName = "CurWordWinName";
 inline constexpr std::string_view kCurWordKodClipbrd = "CurWordKodClipbrd";
 
-// The machine key's install folder, without a trailing separator.
-inline constexpr std::string_view kInstallPath = "InstallPath";
+// The machine key's install folder, without a trailing separator. Spelled
+// in the registry layer, which seeds it at first start.
+inline constexpr std::string_view kInstallPath = registry::kInstallPathValue;
 
 }  // namespace pw::settings

@@ -3,6 +3,7 @@
 #include "platform/help/html_help.h"
 #include "platform/paths/paths.h"
 #include "platform/registry/key_path.h"
+#include "platform/registry/machine_key.h"
 
 #include <sqlite3.h>
 
@@ -218,8 +219,10 @@ void StoreDatabase::SeedFirstStart() {
   };
   std::string install = platform::DefaultInstallFolder();
   while (install.size() > 1 && install.back() == '/') install.pop_back();
-  put(Hive::LocalMachine, {"Software", "Tavrin", "Pagewick"}, "InstallPath", install);
-  put(Hive::LocalMachine, {"Software", "Tavrin", "Pagewick"}, "Version", "2.1");
+  if (auto key = SplitKeyPath(kMachineKeyPath)) {
+    put(Hive::LocalMachine, *key, kInstallPathValue, install);
+    put(Hive::LocalMachine, *key, kVersionValue, "2.1");
+  }
 
   std::string local = platform::MachineRootFolder() + "Users/" + UserName() + "/AppData/Local";
   std::error_code ignored;
