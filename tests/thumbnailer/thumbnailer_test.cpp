@@ -103,6 +103,37 @@ TEST(Thumbnailer, ProgramWritesThePngAndTellsEachFailureByItsExitCode) {
   EXPECT_NO_THROW(Magick::Image(out.string()));
 }
 
+// The program runs without a GUI application or a desktop session, as a
+// file manager starts it: it must draw text exactly as the renderer does
+// inside the window, and say nothing on a good page.
+TEST(Thumbnailer, ProgramDrawsTextAsTheWindowDoesAndIsQuietWithoutASession) {
+  render::EnsureImageLibrary();
+  const fs::path sample = BuildDir() / "share" / "pagewick" / "emf" / "00002.emf";  // an A4 page of text
+  ASSERT_TRUE(fs::exists(sample));
+  const auto out = TempDir() / "text.png";
+  const auto said = TempDir() / "said.txt";
+  const std::string command = "env -u XDG_RUNTIME_DIR -u QT_QPA_PLATFORM -u DISPLAY -u WAYLAND_DISPLAY " +
+                              (BuildDir() / "bin" / "pagewick-thumbnailer").string() + " -s 300 " +
+                              sample.string() + " " + out.string() + " >" + said.string() + " 2>&1";
+  ASSERT_EQ(std::system(command.c_str()), 0);
+  EXPECT_EQ(fs::file_size(said), 0u);
+
+  auto page = thumbnailer::FirstPage(sample);
+  ASSERT_TRUE(page);
+  auto in_process = thumbnailer::DrawThumbnail(*page, 300);
+  ASSERT_TRUE(in_process);
+  Magick::Image written(out.string());
+  written.classType(Magick::DirectClass);
+  in_process->depth(8);
+  ASSERT_EQ(written.columns(), in_process->columns());
+  ASSERT_EQ(written.rows(), in_process->rows());
+  EXPECT_TRUE(written.compare(*in_process)) << "the program's pixels differ from the renderer's";
+  // And the page is not blank: its text is there to compare.
+  Magick::Image::ImageStatistics stats;
+  written.statistics(&stats);
+  EXPECT_LT(stats.red.minimum, Magick::Color::scaleDoubleToQuantum(0.5));  // in quantum units
+}
+
 // Every file of the shared corpus: no crash, and a PNG of the asked size for
 // every file whose first page loads.
 TEST(Thumbnailer, EveryCorpusFileGivesAThumbnailOrAClearRefusal) {

@@ -1,8 +1,6 @@
 // pagewick-thumbnailer: the first page of an EMF or EMF spool file as a PNG
 // thumbnail, for file managers that run freedesktop thumbnailers (see
 // res/desktop/pagewick.thumbnailer).
-#include <QGuiApplication>
-
 #include <charconv>
 #include <cstdio>
 #include <cstdlib>
@@ -46,9 +44,6 @@ int main(int argc, char** argv) {
   if (args.size() != 2) return Usage(stderr, 1);
   const std::string input(args[0]), output(args[1]);
 
-  // Text drawing needs a GUI application; no window is ever shown.
-  if (!std::getenv("QT_QPA_PLATFORM")) setenv("QT_QPA_PLATFORM", "offscreen", 1);
-  QGuiApplication app(argc, argv);
   pw::render::EnsureImageLibrary();
 
   auto page = pw::thumbnailer::FirstPage(input);
@@ -64,6 +59,9 @@ int main(int argc, char** argv) {
   Magick::Blob png;
   try {
     image->magick("PNG");
+    // A thumbnail is small and written once: fast compression beats a few bytes.
+    image->defineValue("png", "compression-level", "3");
+    image->defineValue("png", "compression-filter", "1");
     image->write(&png);
   } catch (const Magick::Exception& e) {
     std::fprintf(stderr, "pagewick-thumbnailer: %s: %s\n", input.c_str(), e.what());
