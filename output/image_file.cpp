@@ -20,7 +20,7 @@ std::string FormatOfExtension(const std::string& path) {
 
 }  // namespace
 
-tl::expected<Magick::Blob, std::string> EncodeImageFile(Magick::Image image, const std::string& path) {
+tl::expected<Magick::Blob, std::string> EncodeImageFile(Magick::Image& image, const std::string& path) {
   const std::string format = FormatOfExtension(path);
   if (format.empty()) return tl::unexpected(std::string("the file name has no image extension"));
   Magick::Blob blob;
@@ -43,7 +43,7 @@ tl::expected<void, std::string> WriteEncodedFile(const Magick::Blob& blob, const
 }
 
 tl::expected<void, std::string> WriteImageFile(Magick::Image image, const std::string& path) {
-  return EncodeImageFile(std::move(image), path).and_then(
+  return EncodeImageFile(image, path).and_then(
       [&path](const Magick::Blob& blob) { return WriteEncodedFile(blob, path); });
 }
 

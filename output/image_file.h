@@ -17,8 +17,10 @@ namespace pw::output {
 tl::expected<void, std::string> WriteImageFile(Magick::Image image, const std::string& path);
 
 // The two halves of WriteImageFile: the encoding, which is most of the work
-// and needs no file, and the write of the encoded bytes.
-tl::expected<Magick::Blob, std::string> EncodeImageFile(Magick::Image image, const std::string& path);
+// and needs no file, and the write of the encoded bytes. The encoding sets
+// write options on `image`; an image no other handle shares is encoded in
+// place, without a copy of its pixels.
+tl::expected<Magick::Blob, std::string> EncodeImageFile(Magick::Image& image, const std::string& path);
 tl::expected<void, std::string> WriteEncodedFile(const Magick::Blob& blob, const std::string& path);
 
 // "The file could not be written:\n<path>\n<why>", for messages.

@@ -27,6 +27,19 @@ std::int64_t EncodingRoom() {
   return (disk - largest_page) * 4 / 13;
 }
 
+// A page reduced to a palette carries an index beside each pixel, and its
+// colour reduction and the GIF coder each copy its cache once more. The
+// library keeps that work fast only in its mapped room; where two such
+// pages overlap past it, the copies go to a disk cache that the dithering
+// reaches a pixel at a time (three 25-million-pixel pages as GIF: over five
+// minutes, against 12 s each alone). Past a quarter of the mapped room, a
+// palette page is written alone.
+std::int64_t PaletteRoom() {
+  render::EnsureImageLibrary();
+  return static_cast<std::int64_t>(
+      std::min<Magick::MagickSizeType>(Magick::ResourceLimits::map(), std::numeric_limits<std::int64_t>::max()) / 4);
+}
+
 }  // namespace
 
 PendingWrites::PendingWrites(std::size_t depth, std::int64_t budget_bytes)
@@ -37,24 +50,29 @@ PendingWrites::~PendingWrites() {
   for (Write& write : writes_) write.result.wait();
 }
 
-std::optional<std::string> PendingWrites::Start(Magick::Image image, std::string path, Written written, Keep keep) {
-  const std::int64_t bytes =
-      static_cast<std::int64_t>(image.columns()) * static_cast<std::int64_t>(image.rows()) * sizeof(Magick::PixelPacket);
-  while (!writes_.empty() && (writes_.size() >= depth_ || bytes_in_flight_ + bytes > budget_bytes_))
+std::optional<std::string> PendingWrites::Start(Magick::Image&& image, std::string path, Written written, Keep keep) {
+  const bool palette = image.classType() == Magick::PseudoClass;
+  const std::int64_t bytes = static_cast<std::int64_t>(image.columns()) * static_cast<std::int64_t>(image.rows()) *
+                             (sizeof(Magick::PixelPacket) + (palette ? sizeof(Magick::IndexPacket) : 0));
+  const bool alone = bytes > budget_bytes_ || (palette && bytes > PaletteRoom());
+  while (!writes_.empty() && (alone || writes_.size() >= depth_ || bytes_in_flight_ + bytes > budget_bytes_))
     if (auto failed = FinishOldest()) return failed;
   Write write;
   write.path = std::move(path);
   write.written = std::move(written);
   write.keep = keep;
   write.bytes = bytes;
-  write.result = std::async(std::launch::async, [image = std::move(image), path = write.path]() mutable {
-    return EncodeImageFile(std::move(image), path);
+  // Made before the encoding starts, so that no temporary handle of this
+  // statement is alive when the encoding changes the page.
+  auto page = std::make_unique<Magick::Image>(render::TakeImage(image));
+  write.result = std::async(std::launch::async, [page = std::move(page), path = write.path] {
+    return EncodeImageFile(*page, path);
   });
   bytes_in_flight_ += bytes;
   writes_.push_back(std::move(write));
   // A page past the budget is written alone: nothing else encodes beside
   // it, and the next page is not rendered before it is written.
-  if (bytes > budget_bytes_) return FinishAll();
+  if (alone) return FinishAll();
   return std::nullopt;
 }
 

@@ -39,10 +39,11 @@ class PendingWrites {
   PendingWrites& operator=(const PendingWrites&) = delete;
 
   // Starts encoding `image` for `path`, after writing out the oldest pages
-  // when too many are in flight. The failure text ("The file could not be
-  // written: ...") of a page that could not be encoded or written; the new
-  // page is then not started.
-  std::optional<std::string> Start(Magick::Image image, std::string path, Written written, Keep keep = Keep::File);
+  // when too many are in flight; `image` is taken and left empty, so that
+  // the encoding holds the only handle on its pixels. The failure text
+  // ("The file could not be written: ...") of a page that could not be
+  // encoded or written; the new page is then not started.
+  std::optional<std::string> Start(Magick::Image&& image, std::string path, Written written, Keep keep = Keep::File);
 
   // Writes every page in flight in order; stops at the first that fails.
   std::optional<std::string> FinishAll();

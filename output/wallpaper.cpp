@@ -19,7 +19,8 @@ WallpaperOutcome Wallpaper::Set(const Magick::Image& image) {
   // A desktop pointed at a file that was not written would show nothing or
   // an old picture, so a failed write ends the command here.
   std::string failure;
-  if (tl::expected<Magick::Blob, std::string> encoded = EncodeImageFile(image, path); !encoded) {
+  Magick::Image encoding = image;
+  if (tl::expected<Magick::Blob, std::string> encoded = EncodeImageFile(encoding, path); !encoded) {
     failure = encoded.error();
   } else if (files::WriteResult written = files::ReplaceFile(
                  path, std::span(static_cast<const std::byte*>(encoded->data()), encoded->length()));

@@ -77,6 +77,15 @@ void ConfigureBmp(Magick::Image& image) {
 
 }  // namespace
 
+bool ReducesToPalette(const EncodingOptions& o) {
+  switch (ChosenFormat(o)) {
+    case EncodedFormat::Gif: return true;
+    case EncodedFormat::Png: return o.PNG_TrueIndexGray == 1;
+    case EncodedFormat::Tiff: return o.TIF_TrueIndexGray == 1;
+    default: return false;
+  }
+}
+
 EncodedFormat ChosenFormat(const EncodingOptions& o) {
   if (o.KodMultipageFormat <= 0) {
     if (o.JPG_Default) return EncodedFormat::Jpeg;

@@ -24,6 +24,10 @@ EncodedFormat ChosenFormat(const EncodingOptions& options);
 // "PDF_Bitmp_Format" ("bmp" when it is shorter than two characters).
 std::string PreviewExtension(const EncodingOptions& options);
 
+// Whether the chosen format reduces the page to a palette: GIF, and PNG or
+// TIFF in their indexed modes (gray modes keep their pixels as they are).
+bool ReducesToPalette(const EncodingOptions& options);
+
 // Only image series renders write the preview file.
 bool WritesPreview(const EncodingOptions& options);
 

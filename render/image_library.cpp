@@ -21,4 +21,10 @@ void EnsureImageLibrary() {
   });
 }
 
+Magick::Image TakeImage(Magick::Image& from) {
+  Magick::Image taken = from;
+  from = Magick::Image();
+  return taken;
+}
+
 }  // namespace pw::render

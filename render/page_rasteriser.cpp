@@ -268,6 +268,9 @@ tl::expected<RenderedPage, RenderError> RenderPage(const RenderRequest& request)
     SetLastPageSizeMm(*result.page_size);
   }
   if (const auto problem = geometry.Problem()) return tl::unexpected(RenderError{std::string(*problem)});
+  if (!request.thumbnail && ReducesToPalette(options.encoding) &&
+      geometry.columns * geometry.rows > limits::kPalettePagePixels.value)
+    return tl::unexpected(RenderError{std::string(limits::kPalettePagePixels.message)});
 
   const int columns = static_cast<int>(geometry.columns);
   // A surface row cannot be wider than the GDI layer allows: very wide

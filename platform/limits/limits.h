@@ -69,6 +69,19 @@ constexpr const Limit* SurfaceBoundPassed(std::int64_t width, std::int64_t heigh
 inline constexpr Limit kPagePixels{40'000'000, "The page image would have more than 40 million pixels."};
 inline constexpr Limit kPageSide{16000, "The page image would be wider or taller than 16000 pixels."};
 
+// A page reduced to a palette (GIF, indexed PNG or TIFF, or a PDF carrying
+// such pages): 29.8 million pixels. The colour reduction copies the page
+// into a cache with an index beside each pixel, 8 + 10 bytes a pixel at
+// once, and only the library's mapped room (512 MiB as Debian's policy caps
+// it) keeps that fast: past it the copy goes to a disk cache that the
+// dithering reaches a pixel at a time (an A4 page at 600 dpi took over five
+// minutes as GIF, and a 6296 x 6296 page ran out of the disk room; a gray
+// page of 5457 x 5457 takes 13 s). Protects time and the disk; refused by
+// the page rasteriser with the page bounds, before anything is allocated.
+inline constexpr Limit kPalettePagePixels{(std::int64_t{512} << 20) / 18,
+                                          "The page image would have more than 29 million pixels, too many for "
+                                          "a GIF or an indexed PNG or TIFF."};
+
 // A bitmap inside a page: each side, and its pixel count. Protects the
 // memory a record's bitmap is decoded into; the record is left out.
 inline constexpr Limit kBitmapSide{std::int64_t{1} << 16,

@@ -21,6 +21,7 @@
 #include "platform/limits/limits.h"
 #include "render/image_library.h"
 #include "render/page_geometry.h"
+#include "render/page_rasteriser.h"
 #include "tests/support/test_home.h"
 #include "tools/emfplay/page_render.h"
 
@@ -440,6 +441,40 @@ TEST(PageImageLimits, EveryAdmittedPageFitsTheImageLibrarysPolicy) {
   const std::uint64_t cache = std::max({Magick::ResourceLimits::memory(), Magick::ResourceLimits::map(),
                                         Magick::ResourceLimits::disk()});
   EXPECT_LE(2 * page_bytes, cache);
+  // A page reduced to a palette and its copy with an index fit the mapped room.
+  EXPECT_LE(static_cast<std::uint64_t>(kPalettePagePixels.value) *
+                (2 * sizeof(Magick::PixelPacket) + sizeof(Magick::IndexPacket)),
+            Magick::ResourceLimits::map());
+}
+
+// An A4 page at 600 dpi (4961 x 7016) is within the page bounds but past the
+// palette bound: each format that reduces to a palette refuses it at once,
+// with that bound's message, the others do not.
+TEST(PageImageLimits, PalettePagesPastTheirBoundAreRefusedBeforeRendering) {
+  gdi::EmfWriter writer;
+  writer.Frame({0, 0, 21000, 29700}).Device({2100, 2970}, {210, 297});
+  auto page = gdi::Metafile::FromBytes(writer.Finish());
+  ASSERT_TRUE(page) << page.error().message;
+  ASSERT_TRUE(render::ComputePageGeometry(render::Frame{0, 0, 21000, 29700}, 600, 100, false).Drawable());
+
+  const auto refusal = [&page](auto choose) -> std::string {
+    render::RenderRequest request;
+    request.metafile = &*page;
+    request.resolution = 600;
+    request.options.encoding.JPG_Default = false;
+    choose(request.options.encoding);
+    const auto rendered = render::RenderPage(request);
+    return rendered ? std::string() : rendered.error().message;
+  };
+  using Options = render::EncodingOptions&;
+  EXPECT_EQ(refusal([](Options o) { o.GIF_Default = true; }), kPalettePagePixels.message);
+  EXPECT_EQ(refusal([](Options o) { o.GIF_Default = true, o.GIF_IndexGray = 1; }), kPalettePagePixels.message);
+  EXPECT_EQ(refusal([](Options o) { o.PNG_Default = true, o.PNG_TrueIndexGray = 1; }), kPalettePagePixels.message);
+  EXPECT_EQ(refusal([](Options o) { o.TIF_Default = true, o.TIF_TrueIndexGray = 1; }), kPalettePagePixels.message);
+  EXPECT_EQ(refusal([](Options o) { o.KodMultipageFormat = 1, o.PDF_Bitmp_Format = "GIF"; }),
+            kPalettePagePixels.message);
+  // Drawn whole in true colour; the page is blank, so this is quick.
+  EXPECT_EQ(refusal([](Options o) { o.PNG_Default = true, o.PNG_TrueIndexGray = 0; }), "");
 }
 
 TEST(PageImageLimits, SideAndPixelsDecideWhetherAPageIsDrawable) {

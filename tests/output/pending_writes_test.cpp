@@ -8,6 +8,7 @@
 
 #include "output/image_file.h"
 #include "output/pending_writes.h"
+#include "render/image_encoding.h"
 #include "render/image_library.h"
 #include "tests/support/test_home.h"
 
@@ -121,7 +122,7 @@ TEST(PendingWrites, PagesTooLargeToEncodeSideBySideAreWrittenOneAtATime) {
     for (int i = 0; i < 3; ++i) {
       Magick::Image page(Magick::Geometry(2000, 2000), Magick::ColorRGB(i / 4.0, 0.5, 0.5));
       page.depth(8);
-      const auto failed = pending.Start(page, (dir / ("l" + std::to_string(i) + ".png")).string(),
+      const auto failed = pending.Start(std::move(page), (dir / ("l" + std::to_string(i) + ".png")).string(),
                                         [&handed_back](const std::string& p, const Magick::Blob&) { handed_back.push_back(p); });
       ASSERT_FALSE(failed) << *failed;
     }
@@ -137,10 +138,38 @@ TEST(PendingWrites, PagesTooLargeToEncodeSideBySideAreWrittenOneAtATime) {
   }
 }
 
+// The encoder holds the only handle on a page it is given, so a coder that
+// changes the pixels (GIF turns a gray page back into RGB) changes them in
+// place; a page still shared with the writer was copied whole first.
+TEST(PendingWrites, APageIsEncodedInPlaceWithoutASecondCopyOfItsPixels) {
+  render::EnsureImageLibrary();
+  Magick::Image page(Magick::Geometry(1500, 1500), Magick::ColorGray(0.5));
+  render::EncodingOptions gif;
+  gif.JPG_Default = false;
+  gif.GIF_Default = true;
+  ASSERT_TRUE(render::ConfigureForOutput(page, 96, gif));
+  const fs::path path = TempDir() / "gray.gif";
+  {
+    const std::uint64_t page_bytes = std::uint64_t{1500} * 1500 * (sizeof(Magick::PixelPacket) + sizeof(Magick::IndexPacket));
+    // Memory for the page twice over (the coder reopens its cache once),
+    // not three times; no disk. A shared page failed up to 2.5 times.
+    const LibraryLimits limits(page_bytes * 9 / 4, 1 << 20);
+    output::PendingWrites pending(1);
+    auto failed = pending.Start(std::move(page), path.string(), {});
+    if (!failed) failed = pending.FinishAll();
+    ASSERT_FALSE(failed) << *failed;
+  }
+  EXPECT_EQ(page.columns(), 0u) << "the page was handed on, not shared";
+  Magick::Image back;
+  back.ping(path.string());
+  EXPECT_EQ(back.columns(), 1500u);
+}
+
 TEST(PendingWrites, PngFilesCarryNoTimeStamp) {
   // Encodes run on several threads at once; the PNG coder's time stamp
   // would share one gmtime() buffer between them.
-  const auto blob = output::EncodeImageFile(Page(10), "page.png");
+  Magick::Image page = Page(10);
+  const auto blob = output::EncodeImageFile(page, "page.png");
   ASSERT_TRUE(blob) << blob.error();
   const std::string_view bytes(static_cast<const char*>(blob->data()), blob->length());
   EXPECT_NE(bytes.find("IHDR"), std::string_view::npos);
