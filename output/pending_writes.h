@@ -29,8 +29,9 @@ class PendingWrites {
 
   // `depth` encodings at a time (0: one per processor), and no more image
   // memory than `budget_bytes` in flight beyond the first, nor more than the
-  // image library can encode side by side. A page past the budget is
-  // written before Start returns, with nothing else in flight.
+  // image library can encode side by side. A page past the budget, or a
+  // page reduced to a palette past a quarter of the library's mapped room,
+  // is written before Start returns, with nothing else in flight.
   explicit PendingWrites(std::size_t depth = 0, std::int64_t budget_bytes = std::int64_t{256} << 20);
   // Waits for the encodings still in flight and writes none of them: the
   // run has ended another way.
