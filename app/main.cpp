@@ -2,6 +2,7 @@
 #include "app/application.h"
 #include "intake/capture_load.h"
 #include "platform/msgbox/gui_message_box.h"
+#include "platform/paths/paths.h"
 #include "ui/frame_win.h"
 
 #include <QApplication>
@@ -53,6 +54,7 @@ int main(int argc, char** argv) {
         "instead; without a display Qt ends the program with its own code.\n");
     return 0;
   }
+  pw::platform::ProvideRuntimeFolder();  // a start without a desktop session has none
   QApplication qt_application(argc, argv);  // takes Qt's own switches off argv
 
   QStringList arguments;

@@ -127,10 +127,11 @@ XSession::Result XSession::run(const QString& program, const QStringList& argume
   return result;
 }
 
-QProcess* XSession::launch(const QString& program, const QStringList& arguments) {
+QProcess* XSession::launch(const QString& program, const QStringList& arguments,
+                           QProcess::ProcessChannelMode channels) {
   auto process = std::make_unique<QProcess>();
   process->setProcessEnvironment(environment());
-  process->setProcessChannelMode(QProcess::ForwardedChannels);
+  process->setProcessChannelMode(channels);
   process->start(program, arguments);
   programs_.push_back(std::move(process));
   return programs_.back().get();

@@ -37,8 +37,10 @@ class XSession {
   // Runs a program to its end against the session.
   Result run(const QString& program, const QStringList& arguments, int timeout_ms = 60000) const;
 
-  // Starts a program that keeps running; it is ended with the session.
-  QProcess* launch(const QString& program, const QStringList& arguments);
+  // Starts a program that keeps running; it is ended with the session. Its
+  // output goes to the test's unless `channels` asks to keep it.
+  QProcess* launch(const QString& program, const QStringList& arguments,
+                   QProcess::ProcessChannelMode channels = QProcess::ForwardedChannels);
 
   // Ends the window manager and the X server while programs still run, as
   // a desktop that goes away does.
