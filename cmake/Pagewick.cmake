@@ -63,3 +63,15 @@ function(pw_test name)
       ${label_property}
       ENVIRONMENT "QT_QPA_PLATFORM=offscreen")
 endfunction()
+
+# A test that runs the real programs in a private X session: labelled e2e,
+# 900 s to allow for a busy machine, and built after the programs it starts.
+function(pw_e2e_test name)
+  cmake_parse_arguments(ARG "" "" "SOURCES;LIBS" ${ARGN})
+  pw_test(${name} SOURCES ${ARG_SOURCES} LIBS ${ARG_LIBS} Qt6::Gui LABELS e2e TIMEOUT 900)
+  foreach(program IN ITEMS pagewick pagewick-capture)
+    if(TARGET ${program})
+      add_dependencies(${name} ${program})
+    endif()
+  endforeach()
+endfunction()
